@@ -1,0 +1,98 @@
+#include "framework/File.h"
+#include "framework/Sync.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+TEST(CFileTest, WriteReadAndStatus) {
+    TempDir dir;
+    CString path = dir / L"data.bin";
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+        EXPECT_TRUE(file.Write("hello\0world", 11));
+    }
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeRead | CFile::shareDenyNone));
+    EXPECT_EQ(11u, file.GetLength());
+    char buffer[32] = {};
+    EXPECT_EQ(11u, file.Read(buffer, sizeof buffer));
+    EXPECT_EQ(0, memcmp(buffer, "hello\0world", 11));
+    EXPECT_EQ(0u, file.Read(buffer, sizeof buffer));
+
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(path, status));
+    EXPECT_EQ(11u, status.m_size);
+    EXPECT_FALSE(CFile::GetStatus(dir / L"missing", status));
+    CFile missing;
+    EXPECT_FALSE(missing.Open(dir / L"missing", CFile::modeRead));
+}
+
+TEST(CFileFindTest, IteratesLikeTheClassLibrary) {
+    TempDir dir;
+    dir.WriteFile(L"a.xml", "a");
+    dir.WriteFile(L"b.xml", "bb");
+    dir.MakeDir(L"c.xml");
+
+    std::set<std::wstring> files, dirs;
+    CFileFind finder;
+    BOOL more = finder.FindFile(dir / L"*.xml");
+    ASSERT_TRUE(more);
+    int visited = 0;
+    while (more) {
+        more = finder.FindNextFile();
+        ++visited;
+        (finder.IsDirectory() ? dirs : files).insert(finder.GetFileName().Str());
+        EXPECT_EQ(dir / finder.GetFileName(), finder.GetFilePath());
+    }
+    EXPECT_EQ(3, visited) << "the last entry is valid after FindNextFile returned FALSE";
+    EXPECT_EQ((std::set<std::wstring>{L"a.xml", L"b.xml"}), files);
+    EXPECT_EQ((std::set<std::wstring>{L"c.xml"}), dirs);
+
+    EXPECT_FALSE(finder.FindFile(dir / L"*.none"));
+    EXPECT_FALSE(finder.FindNextFile());
+    EXPECT_TRUE(finder.GetFileName().IsEmpty());
+}
+
+TEST(CFileFindTest, DotsAreReported) {
+    TempDir dir;
+    CFileFind finder;
+    BOOL more = finder.FindFile(dir / L"*");
+    int dots = 0;
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDots()) ++dots;
+    }
+    EXPECT_EQ(2, dots);
+}
+
+namespace {
+struct LockProbe {
+    CCriticalSection* cs;
+    LONG got;
+};
+DWORD WINAPI TakeLock(void* p) {
+    auto* probe = static_cast<LockProbe*>(p);
+    CSingleLock lock(probe->cs, TRUE);
+    InterlockedExchange(&probe->got, 1);
+    return 0;
+}
+} // namespace
+
+TEST(CSingleLockTest, ReleasesOnScopeExit) {
+    CCriticalSection cs;
+    {
+        CSingleLock lock(&cs, TRUE);
+        EXPECT_TRUE(lock.IsLocked());
+    }
+    // Another thread can take it now.
+    LockProbe ctx{&cs, 0};
+    HANDLE t = CreateThread(nullptr, 0, TakeLock, &ctx, 0, nullptr);
+    ASSERT_NE(nullptr, t);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(t, 5000));
+    CloseHandle(t);
+    EXPECT_EQ(1, ctx.got);
+}
