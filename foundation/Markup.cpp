@@ -9,11 +9,17 @@
 
 namespace {
 
-bool IsWhite(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
+bool IsWhite(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
+}
 
-bool IsDelimiter(wchar_t c) { return c && wcschr(L" \t\n\r<>=\\/?!", c) != nullptr; }
+bool IsDelimiter(wchar_t c) {
+    return c && wcschr(L" \t\n\r<>=\\/?!", c) != nullptr;
+}
 
-bool IsNameTerminator(wchar_t c) { return c && wcschr(L" =/[", c) != nullptr; }
+bool IsNameTerminator(wchar_t c) {
+    return c && wcschr(L" =/[", c) != nullptr;
+}
 
 // A token names `name` when its characters are the first characters of the name and the name
 // ends there or goes on with a terminator; letter case counts.
@@ -58,7 +64,9 @@ bool CMarkup::MarkupToken::Next() {
     return true;
 }
 
-CMarkup::CMarkup() { SetDocument(nullptr); }
+CMarkup::CMarkup() {
+    SetDocument(nullptr);
+}
 
 bool CMarkup::SkipWhitespace(const wchar_t* text, int& pos) {
     while (IsWhite(text[pos]))
@@ -156,7 +164,9 @@ bool CMarkup::EnterElement() {
     return true;
 }
 
-CString CMarkup::GetAttribute(const wchar_t* name) const { return GetAttributeAt(m_currentPos, name); }
+CString CMarkup::GetAttribute(const wchar_t* name) const {
+    return GetAttributeAt(m_currentPos, name);
+}
 
 int CMarkup::FindElementIndex(int parent, int current, const wchar_t* name) const {
     int slot = current ? Elem(current).NextSibling : Elem(parent).FirstChild;
@@ -165,7 +175,8 @@ int CMarkup::FindElementIndex(int parent, int current, const wchar_t* name) cons
     const wchar_t* text = m_doc.GetString();
     for (; slot; slot = Elem(slot).NextSibling) {
         MarkupToken token(text, Elem(slot).StartOpen + 1);
-        if (token.Next() && !token.IsQuoted && NameMatches(text + token.Left, token.Length(), name, nameLength))
+        if (token.Next() && !token.IsQuoted &&
+            NameMatches(text + token.Left, token.Length(), name, nameLength))
             return slot;
     }
     return 0;
@@ -181,7 +192,8 @@ bool CMarkup::FindAttribute(MarkupToken& token, const wchar_t* name) const {
             const wchar_t c = token.First();
             if (c == L'>' || c == L'/') return false;
             if (c == L'=') continue;
-            if (!found && number > 0 && NameMatches(token.Text + token.Left, token.Length(), name, nameLength))
+            if (!found && number > 0 &&
+                NameMatches(token.Text + token.Left, token.Length(), name, nameLength))
                 found = number;
         } else if (found && number == found + 2) {
             return true;
@@ -388,8 +400,8 @@ int CMarkup::ParseElement(int parent) {
         if (end.IsQuoted) continue;
         if (count == 1 && end.First() != L'/')
             return SetParseError(L"Expecting end tag of element %s", TokenText(name));
-        if (count == 2 && !NameMatches(text + end.Left, end.Length(), text + name.Left,
-                                       static_cast<size_t>(nameLength)))
+        if (count == 2 &&
+            !NameMatches(text + end.Left, end.Length(), text + name.Left, static_cast<size_t>(nameLength)))
             return SetParseError(L"End tag does not correspond to %s", TokenText(name));
     }
     if (!closed || count < 2) return SetParseError(L"End tag not completed for element %s", TokenText(name));

@@ -9,12 +9,15 @@
 #include <vector>
 
 // Readable failure messages for the reader's texts.
-void PrintTo(const CString& text, std::ostream* out) { *out << '"' << text.ToUtf8() << '"'; }
+void PrintTo(const CString& text, std::ostream* out) {
+    *out << '"' << text.ToUtf8() << '"';
+}
 
 namespace {
 
 // The callers' pattern: root, enter, then every child of one name, reading one attribute each.
-std::vector<CString> ChildValues(CMarkup& xml, const wchar_t* root, const wchar_t* child, const wchar_t* attr) {
+std::vector<CString> ChildValues(CMarkup& xml, const wchar_t* root, const wchar_t* child,
+                                 const wchar_t* attr) {
     std::vector<CString> values;
     xml.ResetPosition();
     if (!xml.FindElement(root)) return values;
@@ -152,7 +155,8 @@ TEST(MarkupAttributes, GreaterThanInsideValueEndsTheStartTag) {
 TEST(MarkupAttributes, EntitiesAreDecodedOnce) {
     EXPECT_EQ(L"<&>'\"", FirstValue(L"<R><B v='&lt;&amp;&gt;&apos;&quot;'/></R>", L"B", L"v"));
     EXPECT_EQ(L"&amp;", FirstValue(L"<R><B v='&amp;amp;'/></R>", L"B", L"v"));
-    EXPECT_EQ(L"&#65;&#x41;&AMP;&LT;&nbsp;", FirstValue(L"<R><B v='&#65;&#x41;&AMP;&LT;&nbsp;'/></R>", L"B", L"v"));
+    EXPECT_EQ(L"&#65;&#x41;&AMP;&LT;&nbsp;",
+              FirstValue(L"<R><B v='&#65;&#x41;&AMP;&LT;&nbsp;'/></R>", L"B", L"v"));
     EXPECT_EQ(L"a & b &", FirstValue(L"<R><B v='a & b &'/></R>", L"B", L"v"));
     // An entity must end inside the value.
     EXPECT_EQ(L"x&amp", FirstValue(L"<R><B v=\"x&amp\" w=';'/></R>", L"B", L"v"));
@@ -182,26 +186,27 @@ TEST(MarkupStructure, EmptyElementsAndEndTags) {
 }
 
 TEST(MarkupStructure, SpecialNodesAreSkipped) {
-    const wchar_t* doc =
-        L"\xFEFF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-        L"<!-- a comment with <tags> and > -->\r\n"
-        L"<!DOCTYPE R [ <!ENTITY e \"a>b\"> <!ELEMENT R ANY> ]>\r\n"
-        L"<R>\r\n"
-        L"  <A n='1'/>\r\n"
-        L"  <!-- <A n='hidden'/> -->\r\n"
-        L"  <?pi <A n='hidden'/> > ?>\r\n"
-        L"  <![CDATA[ <A n='hidden'/> ]] > ]]>\r\n"
-        L"  <?>\r\n"
-        L"  <!-->\r\n"
-        L"  <A n='2'/>\r\n"
-        L"</R>\r\n";
+    const wchar_t* doc = L"\xFEFF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                         L"<!-- a comment with <tags> and > -->\r\n"
+                         L"<!DOCTYPE R [ <!ENTITY e \"a>b\"> <!ELEMENT R ANY> ]>\r\n"
+                         L"<R>\r\n"
+                         L"  <A n='1'/>\r\n"
+                         L"  <!-- <A n='hidden'/> -->\r\n"
+                         L"  <?pi <A n='hidden'/> > ?>\r\n"
+                         L"  <![CDATA[ <A n='hidden'/> ]] > ]]>\r\n"
+                         L"  <?>\r\n"
+                         L"  <!-->\r\n"
+                         L"  <A n='2'/>\r\n"
+                         L"</R>\r\n";
     CMarkup xml;
     ASSERT_TRUE(xml.SetDocument(doc)) << xml.GetError().ToUtf8();
     EXPECT_EQ((std::vector<CString>{L"1", L"2"}), ChildValues(xml, L"R", L"A", L"n"));
 
     // Quoted brackets do not count towards the document type's nesting.
     CMarkup quoted;
-    EXPECT_TRUE(quoted.SetDocument(L"<!DOCTYPE R [ <!ENTITY e \"]>\"> ]><R/>"));
+    ASSERT_TRUE(quoted.SetDocument(L"<!DOCTYPE R [ <!ENTITY e \"]><W/>\"> ]><R/>"));
+    quoted.ResetPosition();
+    EXPECT_TRUE(quoted.FindElement(L"R"));
     // A bracket that does not begin a token is not seen, so the first '>' ends the document type.
     CMarkup glued;
     EXPECT_TRUE(glued.SetDocument(L"<!DOCTYPE R x[ <!ENTITY e 'v'> ]><R/>"));
@@ -261,4 +266,68 @@ TEST(MarkupHostileInput, SpaceBeforeSpecialNodeIsInvalid) {
     EXPECT_EQ(L"Invalid node", ParseError(L"<\r\n!-- x --><R/>"));
     EXPECT_EQ(L"Invalid node", ParseError(L"<R>< !x></R>"));
     EXPECT_EQ(L"Invalid node", ParseError(L"<R><\t?></R>"));
+}
+
+TEST(MarkupLoadFile, ReadsUtf8FilesWithMarkAndDeclaration) {
+    TempDir dir;
+    const std::string bytes = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                              "<CLIENTCONFIG>\r\n"
+                              "  <CONFIG title=\"\xE6\xB8\xB8\xE6\x88\x8F &amp; more\" skinDir='blue'/>\r\n"
+                              "</CLIENTCONFIG>\r\n";
+    CString path = dir.WriteFile(L"config.xml", bytes);
+    CMarkup xml;
+    ASSERT_TRUE(xml.LoadFile(path)) << xml.GetError().ToUtf8();
+    EXPECT_EQ((std::vector<CString>{L"游戏 & more"}), ChildValues(xml, L"CLIENTCONFIG", L"CONFIG", L"title"));
+    EXPECT_EQ((std::vector<CString>{L"blue"}), ChildValues(xml, L"CLIENTCONFIG", L"CONFIG", L"skinDir"));
+
+    // A file that cannot be opened keeps the document; one that opens replaces it.
+    EXPECT_FALSE(xml.LoadFile(dir / L"missing.xml"));
+    EXPECT_FALSE(xml.LoadFile(dir.Path()));
+    EXPECT_EQ((std::vector<CString>{L"blue"}), ChildValues(xml, L"CLIENTCONFIG", L"CONFIG", L"skinDir"));
+
+    EXPECT_FALSE(xml.LoadFile(dir.WriteFile(L"empty.xml", "")));
+    EXPECT_FALSE(xml.FindElement(nullptr));
+    EXPECT_FALSE(xml.LoadFile(dir.WriteFile(L"broken.xml", "<CLIENTCONFIG><CONFIG a='1'>")));
+    EXPECT_EQ(L"Element tag not found", xml.GetError());
+    EXPECT_TRUE(ChildValues(xml, L"CLIENTCONFIG", L"CONFIG", L"a").empty());
+}
+
+TEST(MarkupLoadFile, FileOpenedByAnotherWriterStillLoads) {
+    TempDir dir;
+    CString path = dir.WriteFile(L"skin.xml", "<CLIENTSKIN><FONT name='f'/></CLIENTSKIN>");
+    HANDLE writer = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    CMarkup xml;
+    EXPECT_TRUE(xml.LoadFile(path));
+    CloseHandle(writer);
+    EXPECT_EQ((std::vector<CString>{L"f"}), ChildValues(xml, L"CLIENTSKIN", L"FONT", L"name"));
+}
+
+TEST(MarkupLargeDocuments, ManyElementsParseAndReadBack) {
+    // Tiny elements outgrow the table's first estimate many times over.
+    const int count = 60000;
+    std::wstring doc = L"<R>";
+    for (int i = 0; i < count; ++i)
+        doc += (i % 3 == 2) ? L"<x/>" : L"<I n='" + std::to_wstring(i) + L"'><c/></I>";
+    doc += L"</R>";
+    CMarkup xml;
+    ASSERT_TRUE(xml.SetDocument(doc.c_str())) << xml.GetError().ToUtf8();
+    std::vector<CString> values = ChildValues(xml, L"R", L"I", L"n");
+    ASSERT_EQ(static_cast<size_t>(count - count / 3), values.size());
+    size_t at = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i % 3 == 2) continue;
+        ASSERT_EQ(CString(std::to_wstring(i)), values[at++]) << i;
+    }
+
+    // The table is reused: a smaller document afterwards sees none of the old links.
+    ASSERT_TRUE(xml.SetDocument(L"<R><I n='only'/></R>"));
+    EXPECT_EQ((std::vector<CString>{L"only"}), ChildValues(xml, L"R", L"I", L"n"));
+    xml.ResetPosition();
+    ASSERT_TRUE(xml.FindElement(L"R"));
+    xml.EnterElement();
+    ASSERT_TRUE(xml.FindElement(L"I"));
+    xml.EnterElement();
+    EXPECT_FALSE(xml.FindElement(nullptr));
 }
