@@ -127,7 +127,9 @@ TEST(MarkupAttributes, OnlyQuotedValuesCount) {
     EXPECT_EQ(L"", FirstValue(L"<R><B v='x'/></R>", L"B", L""));
     EXPECT_EQ(L"", FirstValue(L"<R><B v='x'/></R>", L"B", L"B")); // the tag name is no attribute
 
-    // An unquoted value is skipped, and when it spells a later attribute's name it hides that one.
+    // An unquoted value is skipped: later attributes still read, unless the stray value spells
+    // the name asked for, which then takes the place of the real one.
+    EXPECT_EQ(L"1,2", FirstValue(L"<R><B name=close rect='1,2'/></R>", L"B", L"rect"));
     EXPECT_EQ(L"", FirstValue(L"<R><B name=rect rect='1,2'/></R>", L"B", L"rect"));
 
     // Of two attributes of one name the first wins; the search ends at the tag's '/' or '>'.
