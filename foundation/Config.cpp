@@ -87,10 +87,13 @@ std::vector<int> VersionParts(const CString& version) {
 
 } // namespace
 
-void LoadConfigXml() { LoadConfigXml(GetModuleDir()); }
+void LoadConfigXml() {
+    LoadConfigXml(GetModuleDir());
+}
 
 void LoadConfigXml(const CString& programDir) {
-    for (const ConfigKey& key : kKeys) key.value->Empty();
+    for (const ConfigKey& key : kKeys)
+        key.value->Empty();
 
     CString path = programDir + L"\\skin\\";
     FindFirstXmlFile(path); // without a file the path names the folder, which loads nothing
@@ -102,7 +105,8 @@ void LoadConfigXml(const CString& programDir) {
     if (!xml.EnterElement()) return;
     // Every CONFIG assigns all values, so the last one decides each of them.
     while (xml.FindElement(L"CONFIG")) {
-        for (const ConfigKey& key : kKeys) *key.value = xml.GetAttribute(key.name);
+        for (const ConfigKey& key : kKeys)
+            *key.value = xml.GetAttribute(key.name);
     }
 }
 
@@ -120,21 +124,51 @@ BOOL FindFirstXmlFile(CString& folder) {
     return FALSE;
 }
 
-CString GetSkinDir() { return g_strSkinDir; }
-CString GetPaymentUrl() { return g_strPaymentUrl; }
-CString GetBbsUrl() { return g_strBbsUrl; }
-CString GetGwUrl() { return g_strGwUrl; }
-CString GetServiceUrl() { return g_strServiceUrl; }
-CString GetUserInfoApi() { return g_strUserInfoApi; }
-CString GetServerParamName() { return g_strServerParamName; }
-CString GetConfigParam() { return g_strConfigParam; }
-CString GetLoginCheck() { return g_strLoginCheck; }
-CString GetGameCheck() { return g_strGameCheck; }
-CString GetStartUpUrl() { return g_strStartUpUrl; }
-CString GetQuitTip() { return g_strQuitTip; }
-CString GetInfoPath() { return g_strInfoPath; }
-CString GetPwKey() { return g_strPwKey; }
-CString GetTipClass() { return g_strTipClass; }
+CString GetSkinDir() {
+    return g_strSkinDir;
+}
+CString GetPaymentUrl() {
+    return g_strPaymentUrl;
+}
+CString GetBbsUrl() {
+    return g_strBbsUrl;
+}
+CString GetGwUrl() {
+    return g_strGwUrl;
+}
+CString GetServiceUrl() {
+    return g_strServiceUrl;
+}
+CString GetUserInfoApi() {
+    return g_strUserInfoApi;
+}
+CString GetServerParamName() {
+    return g_strServerParamName;
+}
+CString GetConfigParam() {
+    return g_strConfigParam;
+}
+CString GetLoginCheck() {
+    return g_strLoginCheck;
+}
+CString GetGameCheck() {
+    return g_strGameCheck;
+}
+CString GetStartUpUrl() {
+    return g_strStartUpUrl;
+}
+CString GetQuitTip() {
+    return g_strQuitTip;
+}
+CString GetInfoPath() {
+    return g_strInfoPath;
+}
+CString GetPwKey() {
+    return g_strPwKey;
+}
+CString GetTipClass() {
+    return g_strTipClass;
+}
 
 CString GetHomeUrl() {
     if (!g_strStartUpUrl.IsEmpty()) return CString();
@@ -162,7 +196,9 @@ BOOL IsNewerVersion(const CString& version) {
     return FALSE;
 }
 
-CString GetAppTitle() { return g_strUserClientAbout + L" Ver " + g_strClientVer; }
+CString GetAppTitle() {
+    return g_strUserClientAbout + L" Ver " + g_strClientVer;
+}
 
 CString GetInstallUrl(const CString& value) {
     if (g_strInstallUrl.IsEmpty() || value.IsEmpty()) return CString();

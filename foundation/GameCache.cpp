@@ -9,7 +9,8 @@ namespace {
 const DWORD kProfileUnits = 1024;
 
 bool IsAbsolutePath(const CString& path) {
-    if (path.GetLength() >= 3 && iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
+    if (path.GetLength() >= 3 && iswalpha(path[0]) && path[1] == L':' &&
+        (path[2] == L'\\' || path[2] == L'/'))
         return true;
     return path.GetLength() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
 }

@@ -6,12 +6,22 @@ namespace {
 
 const unsigned char kPadding[64] = {0x80};
 
-inline uint32_t RotateLeft(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
+inline uint32_t RotateLeft(uint32_t x, int n) {
+    return (x << n) | (x >> (32 - n));
+}
 
-inline uint32_t F(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (~x & z); }
-inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) { return (x & z) | (y & ~z); }
-inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
-inline uint32_t I(uint32_t x, uint32_t y, uint32_t z) { return y ^ (x | ~z); }
+inline uint32_t F(uint32_t x, uint32_t y, uint32_t z) {
+    return (x & y) | (~x & z);
+}
+inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) {
+    return (x & z) | (y & ~z);
+}
+inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) {
+    return x ^ y ^ z;
+}
+inline uint32_t I(uint32_t x, uint32_t y, uint32_t z) {
+    return y ^ (x | ~z);
+}
 
 template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t)>
 inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, int s, uint32_t ac) {
@@ -50,7 +60,8 @@ void Md5Update(MD5_CTX* context, const unsigned char* input, unsigned int length
     if (length >= room) {
         memcpy(&context->buffer[waiting], input, room);
         Md5Transform(context, context->buffer);
-        for (next = room; next + 63 < length; next += 64) Md5Transform(context, &input[next]);
+        for (next = room; next + 63 < length; next += 64)
+            Md5Transform(context, &input[next]);
         waiting = 0;
     }
     if (length > next) memcpy(&context->buffer[waiting], &input[next], length - next);

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct MD5_CTX {
-    uint32_t state[4];     // chaining values A, B, C, D
-    uint32_t count[2];     // bits hashed so far, modulo 2^64, low word first
+    uint32_t state[4];        // chaining values A, B, C, D
+    uint32_t count[2];        // bits hashed so far, modulo 2^64, low word first
     unsigned char buffer[64]; // input waiting for a full block
 };
 

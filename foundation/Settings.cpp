@@ -75,7 +75,9 @@ INI_CONFIG::INI_CONFIG()
     Load();
 }
 
-INI_CONFIG::~INI_CONFIG() { Save(); }
+INI_CONFIG::~INI_CONFIG() {
+    Save();
+}
 
 void INI_CONFIG::Load() {
     UseHotKey = ReadInt(L"UseHotKey");
@@ -89,7 +91,9 @@ void INI_CONFIG::Save() {
     const struct {
         const wchar_t* key;
         int value;
-    } entries[] = {{L"AlwaysTop", AlwaysTop}, {L"UseHotKey", UseHotKey}, {L"HotKey", HotKey},
+    } entries[] = {{L"AlwaysTop", AlwaysTop},
+                   {L"UseHotKey", UseHotKey},
+                   {L"HotKey", HotKey},
                    {L"first_time", first_time}};
     for (const auto& entry : entries) {
         _snwprintf(m_szBuffer, sizeof(m_szBuffer) / sizeof(m_szBuffer[0]) - 1, L"%d", entry.value);

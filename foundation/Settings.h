@@ -14,11 +14,11 @@ struct INI_CONFIG {
 
     CString GetPluginPath() const { return m_strPluginPath; }
 
-    int HotKey;         // virtual-key code of the boss key (with Ctrl+Alt); 0 or less: none
-    BOOL UseHotKey;     // boss key switched on
-    BOOL m_bEnable1;    // setup window's first check box, never stored
-    BOOL AlwaysTop;     // keep the game window on top
-    int first_time;     // first-run flag, stored back as loaded
+    int HotKey;              // virtual-key code of the boss key (with Ctrl+Alt); 0 or less: none
+    BOOL UseHotKey;          // boss key switched on
+    BOOL m_bEnable1;         // setup window's first check box, never stored
+    BOOL AlwaysTop;          // keep the game window on top
+    int first_time;          // first-run flag, stored back as loaded
     CString m_strPluginPath; // registered file of the game's browser plug-in, empty when absent
     wchar_t m_szBuffer[260]; // scratch text for writing numbers
 

@@ -53,7 +53,8 @@ CString QuoteArgument(const CString& url) {
     inner.Replace(L"\"", L"%22");
     // Backslashes right before the closing quote would escape it.
     int trailing = 0;
-    while (trailing < inner.GetLength() && inner[inner.GetLength() - 1 - trailing] == L'\\') ++trailing;
+    while (trailing < inner.GetLength() && inner[inner.GetLength() - 1 - trailing] == L'\\')
+        ++trailing;
     return L"\"" + inner + CString(L'\\', trailing) + L"\"";
 }
 

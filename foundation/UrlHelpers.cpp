@@ -113,7 +113,8 @@ void SplitByComma(std::vector<CString>& pieces, const CString& text) {
 int AnsiToInt(const CString& text) {
     const std::string bytes = text.ToAnsi(CP_THREAD_ACP);
     size_t i = 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || (bytes[i] >= '\t' && bytes[i] <= '\r'))) ++i;
+    while (i < bytes.size() && (bytes[i] == ' ' || (bytes[i] >= '\t' && bytes[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-')) negative = bytes[i++] == '-';
     long long value = 0;
@@ -130,7 +131,8 @@ COLORREF ParseRgbColor(const CString& text) {
     std::vector<CString> pieces;
     SplitByComma(pieces, text);
     int parts[3] = {};
-    for (size_t i = 0; i < 3 && i < pieces.size(); ++i) parts[i] = AnsiToInt(pieces[i]);
+    for (size_t i = 0; i < 3 && i < pieces.size(); ++i)
+        parts[i] = AnsiToInt(pieces[i]);
     return RGB(parts[0] & 0xFF, parts[1] & 0xFF, parts[2] & 0xFF);
 }
 

@@ -15,8 +15,8 @@ CString GetUserInfoUrl() {
     const std::string signing = FillPattern(g_strUserMd5Fmt, {g_strServerId}).ToAnsi(CP_THREAD_ACP);
     const size_t length = signing.find('\0') == std::string::npos ? signing.size() : signing.find('\0');
     char digest[33] = {};
-    if (length > 0x7FFFFFFF ||
-        Md5HexDigest(reinterpret_cast<const unsigned char*>(signing.data()), static_cast<int>(length), digest) != 0)
+    if (length > 0x7FFFFFFF || Md5HexDigest(reinterpret_cast<const unsigned char*>(signing.data()),
+                                            static_cast<int>(length), digest) != 0)
         digest[0] = '\0';
 
     return FillPattern(g_strUserInfoUrl, {g_strServerId, CString::FromAnsi(digest)});

@@ -14,18 +14,30 @@ namespace {
 
 const std::vector<std::pair<const char*, CString*>>& AllKeys() {
     static const std::vector<std::pair<const char*, CString*>> keys = {
-        {"gsClientAbout", &g_strGsClientAbout},     {"userClientAbout", &g_strUserClientAbout},
-        {"clientVer", &g_strClientVer},             {"skinDir", &g_strSkinDir},
-        {"paymentUrl", &g_strPaymentUrl},           {"bbsUrl", &g_strBbsUrl},
-        {"gwUrl", &g_strGwUrl},                     {"serviceUrl", &g_strServiceUrl},
-        {"userInfoUrl", &g_strUserInfoUrl},         {"usermd5fmt", &g_strUserMd5Fmt},
-        {"userInfoApi", &g_strUserInfoApi},         {"serverParamName", &g_strServerParamName},
-        {"homeUrl", &g_strHomeUrl},                 {"configParam", &g_strConfigParam},
-        {"loginCheck", &g_strLoginCheck},           {"gameCheck", &g_strGameCheck},
-        {"runPlugin", &g_strRunPlugin},             {"startUpUrl", &g_strStartUpUrl},
-        {"installUrl", &g_strInstallUrl},           {"imClass", &g_strImClass},
-        {"quitTip", &g_strQuitTip},                 {"infoPath", &g_strInfoPath},
-        {"pwKey", &g_strPwKey},                     {"tipClass", &g_strTipClass},
+        {"gsClientAbout", &g_strGsClientAbout},
+        {"userClientAbout", &g_strUserClientAbout},
+        {"clientVer", &g_strClientVer},
+        {"skinDir", &g_strSkinDir},
+        {"paymentUrl", &g_strPaymentUrl},
+        {"bbsUrl", &g_strBbsUrl},
+        {"gwUrl", &g_strGwUrl},
+        {"serviceUrl", &g_strServiceUrl},
+        {"userInfoUrl", &g_strUserInfoUrl},
+        {"usermd5fmt", &g_strUserMd5Fmt},
+        {"userInfoApi", &g_strUserInfoApi},
+        {"serverParamName", &g_strServerParamName},
+        {"homeUrl", &g_strHomeUrl},
+        {"configParam", &g_strConfigParam},
+        {"loginCheck", &g_strLoginCheck},
+        {"gameCheck", &g_strGameCheck},
+        {"runPlugin", &g_strRunPlugin},
+        {"startUpUrl", &g_strStartUpUrl},
+        {"installUrl", &g_strInstallUrl},
+        {"imClass", &g_strImClass},
+        {"quitTip", &g_strQuitTip},
+        {"infoPath", &g_strInfoPath},
+        {"pwKey", &g_strPwKey},
+        {"tipClass", &g_strTipClass},
     };
     return keys;
 }
@@ -38,10 +50,13 @@ std::string ConfigElement(const std::string& prefix, const std::string& skip = s
     return element + "/>";
 }
 
-CString Expected(const std::string& prefix, const char* key) { return CString::FromUtf8((prefix + key).c_str()); }
+CString Expected(const std::string& prefix, const char* key) {
+    return CString::FromUtf8((prefix + key).c_str());
+}
 
 void ExpectAllEmpty() {
-    for (const auto& key : AllKeys()) EXPECT_TRUE(key.second->IsEmpty()) << key.first;
+    for (const auto& key : AllKeys())
+        EXPECT_TRUE(key.second->IsEmpty()) << key.first;
 }
 
 class ConfigLoadTest : public ::testing::Test {
@@ -54,29 +69,36 @@ protected:
 
 TEST_F(ConfigLoadTest, TheLastConfigDecidesEveryValue) {
     m_dir.WriteFile(L"skin\\client.xml", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- settings -->\n"
-                                         "<CLIENTCONFIG>\n  " + ConfigElement("first-") +
-                                             "\n  <OTHER bbsUrl=\"other\"/>\n  " + ConfigElement("second-", "bbsUrl") +
-                                             "\n</CLIENTCONFIG>\n");
+                                         "<CLIENTCONFIG>\n  " +
+                                             ConfigElement("first-") + "\n  <OTHER bbsUrl=\"other\"/>\n  " +
+                                             ConfigElement("second-", "bbsUrl") + "\n</CLIENTCONFIG>\n");
     LoadConfigXml(m_dir.Path());
     for (const auto& key : AllKeys()) {
-        if (std::string(key.first) == "bbsUrl") EXPECT_TRUE(key.second->IsEmpty()) << "a key the last CONFIG lacks";
-        else EXPECT_EQ(Expected("second-", key.first), *key.second) << key.first;
+        if (std::string(key.first) == "bbsUrl")
+            EXPECT_TRUE(key.second->IsEmpty()) << "a key the last CONFIG lacks";
+        else
+            EXPECT_EQ(Expected("second-", key.first), *key.second) << key.first;
     }
-    EXPECT_EQ(L"second-skinDir", GetSkinDir());
-    EXPECT_EQ(L"second-paymentUrl", GetPaymentUrl());
-    EXPECT_EQ(L"", GetBbsUrl());
-    EXPECT_EQ(L"second-gwUrl", GetGwUrl());
-    EXPECT_EQ(L"second-serviceUrl", GetServiceUrl());
-    EXPECT_EQ(L"second-userInfoApi", GetUserInfoApi());
-    EXPECT_EQ(L"second-serverParamName", GetServerParamName());
-    EXPECT_EQ(L"second-configParam", GetConfigParam());
-    EXPECT_EQ(L"second-loginCheck", GetLoginCheck());
-    EXPECT_EQ(L"second-gameCheck", GetGameCheck());
-    EXPECT_EQ(L"second-startUpUrl", GetStartUpUrl());
-    EXPECT_EQ(L"second-quitTip", GetQuitTip());
-    EXPECT_EQ(L"second-infoPath", GetInfoPath());
-    EXPECT_EQ(L"second-pwKey", GetPwKey());
-    EXPECT_EQ(L"second-tipClass", GetTipClass());
+    const std::pair<CString (*)(), const wchar_t*> accessors[] = {{GetSkinDir, L"skinDir"},
+                                                                  {GetPaymentUrl, L"paymentUrl"},
+                                                                  {GetBbsUrl, L"bbsUrl"},
+                                                                  {GetGwUrl, L"gwUrl"},
+                                                                  {GetServiceUrl, L"serviceUrl"},
+                                                                  {GetUserInfoApi, L"userInfoApi"},
+                                                                  {GetServerParamName, L"serverParamName"},
+                                                                  {GetConfigParam, L"configParam"},
+                                                                  {GetLoginCheck, L"loginCheck"},
+                                                                  {GetGameCheck, L"gameCheck"},
+                                                                  {GetStartUpUrl, L"startUpUrl"},
+                                                                  {GetQuitTip, L"quitTip"},
+                                                                  {GetInfoPath, L"infoPath"},
+                                                                  {GetPwKey, L"pwKey"},
+                                                                  {GetTipClass, L"tipClass"}};
+    for (const auto& accessor : accessors) {
+        const CString expected =
+            CString(accessor.second) == L"bbsUrl" ? CString() : L"second-" + CString(accessor.second);
+        EXPECT_EQ(expected, accessor.first()) << CString(accessor.second).ToUtf8();
+    }
 }
 
 TEST_F(ConfigLoadTest, ReadsTextAndEntitiesAsTheReaderGivesThem) {

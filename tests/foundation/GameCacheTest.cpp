@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,8 +36,8 @@ struct CacheTree {
     explicit CacheTree(const TempDir& dir) {
         files = {dir.WriteFile(L"vessa\\a.dat", "1"), dir.WriteFile(L"vessa\\sub\\b.dat", "2"),
                  dir.WriteFile(L"vessa\\sub\\deep\\er\\c.dat", "3")};
-        folders = {dir / L"vessa", dir / L"vessa\\sub", dir / L"vessa\\sub\\deep", dir / L"vessa\\sub\\deep\\er",
-                   dir.MakeDir(L"vessa\\empty")};
+        folders = {dir / L"vessa", dir / L"vessa\\sub", dir / L"vessa\\sub\\deep",
+                   dir / L"vessa\\sub\\deep\\er", dir.MakeDir(L"vessa\\empty")};
         outside = dir.WriteFile(L"keep.txt", "k");
     }
     bool AllFilesThere() const {
@@ -56,8 +57,10 @@ TEST(GameCache, DeletesFilesAtEveryDepthAndKeepsTheFolders) {
     CacheTree tree(dir);
     profile.Set(dir.Path());
     CleanGameCache();
-    for (const CString& f : tree.files) EXPECT_FALSE(TempDir::Exists(f)) << f.ToUtf8();
-    for (const CString& d : tree.folders) EXPECT_TRUE(TempDir::Exists(d)) << d.ToUtf8();
+    for (const CString& f : tree.files)
+        EXPECT_FALSE(TempDir::Exists(f)) << f.ToUtf8();
+    for (const CString& d : tree.folders)
+        EXPECT_TRUE(TempDir::Exists(d)) << d.ToUtf8();
     EXPECT_TRUE(TempDir::Exists(tree.outside));
 
     // A trailing backslash on the profile changes nothing.
@@ -76,22 +79,17 @@ TEST(GameCache, DeletesNothingWithoutAUsableProfile) {
     GetCurrentDirectoryW(MAX_PATH, current);
     SetCurrentDirectoryW(dir.Path());
 
-    profile.Set(nullptr);
-    CleanGameCache();
-    EXPECT_TRUE(tree.AllFilesThere()) << "absent";
-    profile.Set(L"");
-    CleanGameCache();
-    EXPECT_TRUE(tree.AllFilesThere()) << "empty";
-    profile.Set(L".");
-    CleanGameCache();
-    EXPECT_TRUE(tree.AllFilesThere()) << "relative";
-    profile.Set(L"\\");
-    CleanGameCache();
-    EXPECT_TRUE(tree.AllFilesThere()) << "rooted, no drive";
-    profile.Set(dir.Path() + CString(L'\\', 1100));
-    CleanGameCache();
-    EXPECT_TRUE(tree.AllFilesThere()) << "longer than the buffer";
-
+    const CString tooLong = dir.Path() + CString(L'\\', 1100);
+    const std::pair<const wchar_t*, const char*> profiles[] = {{nullptr, "absent"},
+                                                               {L"", "empty"},
+                                                               {L".", "relative"},
+                                                               {L"\\", "rooted without a drive"},
+                                                               {tooLong, "longer than the buffer"}};
+    for (const auto& value : profiles) {
+        profile.Set(value.first);
+        CleanGameCache();
+        EXPECT_TRUE(tree.AllFilesThere()) << value.second;
+    }
     SetCurrentDirectoryW(current);
 }
 

@@ -10,14 +10,15 @@ namespace {
 
 std::string Digest(const std::string& bytes) {
     char out[33] = {};
-    EXPECT_EQ(0, Md5HexDigest(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()),
-                              out));
+    EXPECT_EQ(0, Md5HexDigest(reinterpret_cast<const unsigned char*>(bytes.data()),
+                              static_cast<int>(bytes.size()), out));
     return std::string(out);
 }
 
 std::string Pattern(size_t length) {
     std::string bytes;
-    for (size_t i = 0; i < length; ++i) bytes += static_cast<char>((i * 7 + 3) & 0xff);
+    for (size_t i = 0; i < length; ++i)
+        bytes += static_cast<char>((i * 7 + 3) & 0xff);
     return bytes;
 }
 
@@ -73,7 +74,8 @@ TEST(Md5, HashesExactlyTheGivenBytes) {
 
     // Every byte value: the text stays 32 lower-case digits.
     std::string all;
-    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        all += static_cast<char>(i);
     const std::string hex = Digest(all);
     ASSERT_EQ(32u, hex.size());
     EXPECT_EQ(std::string::npos, hex.find_first_not_of("0123456789abcdef"));
@@ -85,5 +87,6 @@ TEST(Md5, RefusesMissingInputAndLeavesTheOutput) {
     EXPECT_EQ(1, Md5HexDigest(nullptr, 3, out));
     EXPECT_EQ(1, Md5HexDigest(reinterpret_cast<const unsigned char*>("abc"), -1, out));
     EXPECT_EQ(1, Md5HexDigest(reinterpret_cast<const unsigned char*>("abc"), 3, nullptr));
-    for (char c : out) EXPECT_EQ('x', c);
+    for (char c : out)
+        EXPECT_EQ('x', c);
 }

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <string>
 
-inline CString ProbeBuiltPath() { return GetModuleDir() + L"\\FoundationProbe.exe"; }
+inline CString ProbeBuiltPath() {
+    return GetModuleDir() + L"\\FoundationProbe.exe";
+}
 
 // Copies the probe into a folder (it finds its settings and configuration beside itself).
 inline CString CopyProbeTo(const CString& folder) {
@@ -31,7 +33,8 @@ inline int RunAndWait(const CString& exe, const CString& arguments) {
     if (!CreateProcessW(exe, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
@@ -44,7 +47,8 @@ inline std::string ReadBytes(const CString& path) {
     if (file == INVALID_HANDLE_VALUE) return bytes;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
     CloseHandle(file);
     return bytes;
 }
@@ -63,7 +67,9 @@ inline std::string WaitForLines(const CString& path, DWORD timeoutMs, size_t lin
 // A key under HKEY_CLASSES_ROOT that exists only for one test: removed before and after.
 class ScopedClassesKey {
 public:
-    explicit ScopedClassesKey(const wchar_t* path, const wchar_t* top) : m_path(path), m_top(top) { Remove(); }
+    explicit ScopedClassesKey(const wchar_t* path, const wchar_t* top) : m_path(path), m_top(top) {
+        Remove();
+    }
     ~ScopedClassesKey() { Remove(); }
     ScopedClassesKey(const ScopedClassesKey&) = delete;
     ScopedClassesKey& operator=(const ScopedClassesKey&) = delete;
@@ -73,12 +79,14 @@ public:
         if (RegCreateKeyExW(HKEY_CLASSES_ROOT, m_path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
             ERROR_SUCCESS)
             return false;
-        bool ok = RegSetValueExW(key, nullptr, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+        bool ok =
+            RegSetValueExW(key, nullptr, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
         RegCloseKey(key);
         return ok;
     }
     bool SetText(DWORD type, const CString& text) {
-        return SetDefault(type, text.GetString(), static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t)));
+        return SetDefault(type, text.GetString(),
+                          static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t)));
     }
 
 private:

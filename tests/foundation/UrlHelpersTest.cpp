@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,7 +34,8 @@ std::vector<std::wstring> Split(const wchar_t* text) {
     std::vector<CString> pieces{L"stale"};
     SplitByComma(pieces, text);
     std::vector<std::wstring> result;
-    for (const CString& piece : pieces) result.push_back(piece.Str());
+    for (const CString& piece : pieces)
+        result.push_back(piece.Str());
     return result;
 }
 
@@ -59,7 +61,8 @@ TEST(UrlHelpers, TimeStampStartsOrExtendsTheQuery) {
     EXPECT_EQ(L"a?b", StripTimeStamp(L"a?b", L"&"));
     EXPECT_EQ(L"a", StripTimeStamp(L"a", L"?"));
     EXPECT_EQ(L"page.html?a=1?", StripTimeStamp(L"page.html?a=1?", L"&"));
-    EXPECT_EQ(L"http://h/%s%d%2F", StripTimeStamp(L"http://h/%s%d%2F", L"?")) << "no conversion of the address";
+    EXPECT_EQ(L"http://h/%s%d%2F", StripTimeStamp(L"http://h/%s%d%2F", L"?"))
+        << "no conversion of the address";
 }
 
 TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
@@ -70,7 +73,8 @@ TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
     // A reply that starts with an escape is left undecoded.
     EXPECT_EQ("\\u0041\\u0042", Unescape(L"\\u0041\\u0042"));
     // Quotes, backslashes and control characters stay escaped, so the string still parses.
-    EXPECT_EQ("{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}", Unescape(L"{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}"));
+    EXPECT_EQ("{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}",
+              Unescape(L"{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}"));
     // An escaped backslash is one pair: the "u0041" after it is text, and "\\/" is no "\/".
     EXPECT_EQ("{\"p\":\"C:\\\\u0041\\\\/\"}", Unescape(L"{\"p\":\"C:\\\\u0041\\\\/\"}"));
     // Other escapes are the parser's business.
@@ -85,7 +89,8 @@ TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
 
 TEST(UrlHelpers, JsonOutputGrowsWithItsInput) {
     std::wstring big = L"{\"v\":\"";
-    for (int i = 0; i < 20000; ++i) big += L"\\u4e2d";
+    for (int i = 0; i < 20000; ++i)
+        big += L"\\u4e2d";
     big += L"\"}";
     const std::string out = Unescape(big.c_str());
     EXPECT_EQ(6u + 40000u + 2u, out.size());
@@ -111,37 +116,19 @@ TEST(UrlHelpers, ColoursAreCutToBytesAndMissingPartsAreZero) {
 }
 
 TEST(UrlHelpers, AnchorsPlaceAnElementInItsParent) {
-    const RECT parent = {0, 0, 800, 600};
     const RECT element = {0, 0, 100, 50};
-    int x = 10, y = 20;
-    AlignToParent(x, y, L"bottomright", parent, element);
-    EXPECT_EQ(690, x);
-    EXPECT_EQ(530, y);
-
-    x = 10, y = 20;
-    AlignToParent(x, y, L"TopRight", parent, element);
-    EXPECT_EQ(690, x);
-    EXPECT_EQ(20, y);
-    x = 10, y = 20;
-    AlignToParent(x, y, L"BOTTOMLEFT", parent, element);
-    EXPECT_EQ(10, x);
-    EXPECT_EQ(530, y);
-    x = 10, y = 20;
-    AlignToParent(x, y, L"TopLeft", parent, element);
-    EXPECT_EQ(10, x);
-    EXPECT_EQ(20, y);
-    AlignToParent(x, y, L"Centre", parent, element);
-    EXPECT_EQ(10, x);
-    EXPECT_EQ(20, y);
-
-    const RECT wide = {0, 0, 801, 601};
-    AlignToParent(x, y, L"middle", wide, element);
-    EXPECT_EQ(350, x);
-    EXPECT_EQ(275, y);
-    // The parent's right and bottom edges count, not its size, for the edge anchors.
-    const RECT moved = {100, 100, 500, 400};
-    x = 0, y = 0;
-    AlignToParent(x, y, L"BottomRight", moved, element);
-    EXPECT_EQ(400, x);
-    EXPECT_EQ(350, y);
+    auto place = [&](const wchar_t* anchor, const RECT& parent) {
+        int x = 10, y = 20;
+        AlignToParent(x, y, anchor, parent, element);
+        return std::make_pair(x, y);
+    };
+    const RECT parent = {0, 0, 800, 600};
+    EXPECT_EQ(std::make_pair(690, 530), place(L"bottomright", parent));
+    EXPECT_EQ(std::make_pair(690, 20), place(L"TopRight", parent));
+    EXPECT_EQ(std::make_pair(10, 530), place(L"BOTTOMLEFT", parent));
+    EXPECT_EQ(std::make_pair(10, 20), place(L"TopLeft", parent));
+    EXPECT_EQ(std::make_pair(10, 20), place(L"Centre", parent));
+    EXPECT_EQ(std::make_pair(350, 275), place(L"middle", RECT{0, 0, 801, 601}));
+    // The parent's right and bottom edges count for the edge anchors, not its size.
+    EXPECT_EQ(std::make_pair(390, 330), place(L"BottomRight", RECT{100, 100, 500, 400}));
 }

@@ -34,7 +34,8 @@ int ReportSettings(const CString& out, const std::vector<CString>& changes) {
         WritePrivateProfileStringW(L"Config", L"HotKey", L"4321", g_strIniPath);
     CString report;
     report.Format(L"HotKey=%d\nUseHotKey=%d\nAlwaysTop=%d\nfirst_time=%d\nEnable1=%d\nSame=%d\nPlugin=",
-                  config->HotKey, config->UseHotKey, config->AlwaysTop, config->first_time, config->m_bEnable1,
+                  config->HotKey, config->UseHotKey, config->AlwaysTop, config->first_time,
+                  config->m_bEnable1,
                   GetIniConfig() == config && GetIniConfig()->HotKey == config->HotKey ? 1 : 0);
     report += config->GetPluginPath();
     report += L"\n";
@@ -45,11 +46,16 @@ int ReportSettings(const CString& out, const std::vector<CString>& changes) {
         if (eq < 0) continue;
         CString name = change.Left(eq);
         int value = _wtoi(change.Mid(eq + 1));
-        if (name == L"HotKey") config->HotKey = value;
-        else if (name == L"UseHotKey") config->UseHotKey = value;
-        else if (name == L"AlwaysTop") config->AlwaysTop = value;
-        else if (name == L"first_time") config->first_time = value;
-        else if (name == L"Enable1") config->m_bEnable1 = value;
+        if (name == L"HotKey")
+            config->HotKey = value;
+        else if (name == L"UseHotKey")
+            config->UseHotKey = value;
+        else if (name == L"AlwaysTop")
+            config->AlwaysTop = value;
+        else if (name == L"first_time")
+            config->first_time = value;
+        else if (name == L"Enable1")
+            config->m_bEnable1 = value;
     }
     return 0; // normal exit: the record saves itself
 }
@@ -60,7 +66,8 @@ int main() {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<CString> args;
-    for (int i = 1; argv && i < argc; ++i) args.emplace_back(argv[i]);
+    for (int i = 1; argv && i < argc; ++i)
+        args.emplace_back(argv[i]);
     if (argv) LocalFree(argv);
 
     if (args.size() >= 2 && args[0] == L"settings")
@@ -72,7 +79,8 @@ int main() {
     }
     CString line;
     line.Format(L"%d", static_cast<int>(args.size()));
-    for (const CString& arg : args) line += L"|" + arg;
+    for (const CString& arg : args)
+        line += L"|" + arg;
     WriteUtf8(GetModuleDir() + L"\\args.txt", line + L"\n", true);
     return 0;
 }
