@@ -2,6 +2,8 @@
 // runtime destroys it (and saves) before g_strIniPath, which static initialisation built earlier.
 #include "foundation/Settings.h"
 
+#include "foundation/RegKey.h"
+
 #include <cwchar>
 #include <string>
 
@@ -11,26 +13,10 @@ const wchar_t kSection[] = L"Config";
 const wchar_t kPluginKey[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}\\InprocServer32";
 const DWORD kPluginPathUnits = 1024;
 
-class CRegKey {
-public:
-    CRegKey() = default;
-    ~CRegKey() {
-        if (m_hKey) RegCloseKey(m_hKey);
-    }
-    CRegKey(const CRegKey&) = delete;
-    CRegKey& operator=(const CRegKey&) = delete;
-    HKEY* Receive() { return &m_hKey; }
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
-
 // The plug-in's registered file, or the empty text. Read access only: nothing is written there.
 CString ReadPluginPath() {
-    CRegKey key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kPluginKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
-        return CString();
+    CAutoRegKey key(HKEY_CLASSES_ROOT, kPluginKey, KEY_READ);
+    if (!key.IsOpen()) return CString();
     wchar_t buffer[kPluginPathUnits] = {};
     DWORD type = 0;
     DWORD bytes = sizeof(buffer);

@@ -1,27 +1,13 @@
 #include "foundation/ShellHelpers.h"
 
+#include "foundation/RegKey.h"
+
 #include <shellapi.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-class CRegKeyReader {
-public:
-    CRegKeyReader(HKEY root, const wchar_t* path) {
-        if (RegOpenKeyExW(root, path, 0, KEY_READ, &m_hKey) != ERROR_SUCCESS) m_hKey = nullptr;
-    }
-    ~CRegKeyReader() {
-        if (m_hKey) RegCloseKey(m_hKey);
-    }
-    CRegKeyReader(const CRegKeyReader&) = delete;
-    CRegKeyReader& operator=(const CRegKeyReader&) = delete;
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
 
 // The text of the key's first value, whatever its length; empty when it is not a text.
 CString ReadFirstValueText(HKEY key) {
@@ -61,8 +47,8 @@ CString QuoteArgument(const CString& url) {
 } // namespace
 
 BOOL GetDefaultBrowserPath(CString& path) {
-    CRegKeyReader key(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command");
-    if (!key.Get()) return FALSE;
+    CAutoRegKey key(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command");
+    if (!key.IsOpen()) return FALSE;
     CString command = ReadFirstValueText(key.Get());
     CString lower(command);
     lower.MakeLower();
