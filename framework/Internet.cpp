@@ -40,6 +40,24 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     return TRUE;
 }
 
+namespace {
+
+void ApplyOptions(HINTERNET handle, const CInternetOptions& options) {
+    for (const auto& option : options) {
+        DWORD value = option.second;
+        InternetSetOptionW(handle, option.first, &value, sizeof(value));
+    }
+}
+
+} // namespace
+
+CHttpFile::CHttpFile(std::unique_ptr<CHttpConnection> connection, std::unique_ptr<CHttpFile> request)
+    : m_pConnection(std::move(connection)) {
+    if (request) m_hFile = std::move(request->m_hFile);
+}
+
+CHttpFile::~CHttpFile() = default;
+
 BOOL CHttpFile::Check(BOOL ok) {
     m_lastError = ok ? 0 : ::GetLastError();
     return ok;
@@ -109,6 +127,7 @@ std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const wchar_t* verb, con
     if (!m_hConnection) return nullptr;
     HINTERNET request = HttpOpenRequestW(m_hConnection.Get(), verb, object, version, referer, acceptTypes, flags, context);
     if (!request) return nullptr;
+    ApplyOptions(request, m_options);
     return std::make_unique<CHttpFile>(request);
 }
 
@@ -116,19 +135,34 @@ CInternetSession::CInternetSession(const wchar_t* agent, DWORD_PTR context, DWOR
                                    const wchar_t* proxyBypass, DWORD flags)
     : m_hSession(InternetOpenW(agent, accessType, proxyName, proxyBypass, flags)), m_context(context) {}
 
+CHttpConnection::CHttpConnection(HINTERNET connection, CInternetOptions options)
+    : m_hConnection(connection), m_options(std::move(options)) {
+    ApplyOptions(connection, m_options);
+}
+
 BOOL CInternetSession::SetOption(DWORD option, DWORD value) {
     if (!m_hSession) return FALSE;
+    m_options.emplace_back(option, value);
     return InternetSetOptionW(m_hSession.Get(), option, &value, sizeof(value));
 }
 
 std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_PTR context, DWORD flags,
                                                      const wchar_t* headers, DWORD headersLength) {
-    if (!m_hSession || !url) return nullptr;
-    HINTERNET file = InternetOpenUrlW(m_hSession.Get(), url, headers,
-                                       headers ? (headersLength ? headersLength : static_cast<DWORD>(-1)) : 0,
-                                       flags, context);
-    if (!file) return nullptr;
-    return std::make_unique<CHttpFile>(file);
+    DWORD service = 0;
+    CString server, object;
+    INTERNET_PORT port = 0;
+    if (!m_hSession || !AfxParseURL(url, service, server, object, port)) return nullptr;
+    if (service != AFX_INET_SERVICE_HTTP && service != AFX_INET_SERVICE_HTTPS) return nullptr;
+    if (service == AFX_INET_SERVICE_HTTPS) flags |= INTERNET_FLAG_SECURE;
+
+    std::unique_ptr<CHttpConnection> connection = GetHttpConnection(server, port);
+    if (!connection) return nullptr;
+    std::unique_ptr<CHttpFile> request = connection->OpenRequest(L"GET", object, nullptr, context, nullptr, nullptr, flags);
+    if (!request) return nullptr;
+    std::wstring extra;
+    if (headers) extra.assign(headers, headersLength ? headersLength : wcslen(headers));
+    if (!request->SendRequest(extra.empty() ? nullptr : extra.c_str())) return nullptr;
+    return std::make_unique<CHttpFile>(std::move(connection), std::move(request));
 }
 
 std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const wchar_t* server, INTERNET_PORT port,
@@ -138,5 +172,5 @@ std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const wchar
     HINTERNET connection = InternetConnectW(m_hSession.Get(), server, port, userName, password,
                                             INTERNET_SERVICE_HTTP, 0, m_context);
     if (!connection) return nullptr;
-    return std::make_unique<CHttpConnection>(connection);
+    return std::make_unique<CHttpConnection>(connection, m_options);
 }

@@ -10,6 +10,8 @@
 #include <wininet.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 // Service types reported by AfxParseURL.
 enum : DWORD {
@@ -24,6 +26,12 @@ enum : DWORD {
 // and port. Returns FALSE when the address cannot be split.
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port);
 
+class CHttpConnection;
+
+// Time-out and similar options that a session passes on to every connection and request it makes
+// (WinINet does not always inherit them from the session handle itself).
+typedef std::vector<std::pair<DWORD, DWORD>> CInternetOptions;
+
 // Owner of one WinINet handle.
 class CInternetHandle {
 public:
@@ -32,6 +40,15 @@ public:
     ~CInternetHandle() { Close(); }
     CInternetHandle(const CInternetHandle&) = delete;
     CInternetHandle& operator=(const CInternetHandle&) = delete;
+    CInternetHandle(CInternetHandle&& other) noexcept : m_handle(other.m_handle) { other.m_handle = nullptr; }
+    CInternetHandle& operator=(CInternetHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            m_handle = other.m_handle;
+            other.m_handle = nullptr;
+        }
+        return *this;
+    }
 
     void Close() {
         if (m_handle) InternetCloseHandle(m_handle);
@@ -47,6 +64,9 @@ private:
 class CHttpFile {
 public:
     explicit CHttpFile(HINTERNET request) : m_hFile(request) {}
+    // A request that also owns the connection it was opened on (as OpenURL makes them).
+    CHttpFile(std::unique_ptr<CHttpConnection> connection, std::unique_ptr<CHttpFile> request);
+    ~CHttpFile();
     CHttpFile(const CHttpFile&) = delete;
     CHttpFile& operator=(const CHttpFile&) = delete;
 
@@ -67,13 +87,14 @@ public:
 private:
     BOOL Check(BOOL ok);
 
+    std::unique_ptr<CHttpConnection> m_pConnection; // closed after the request
     CInternetHandle m_hFile;
     DWORD m_lastError = 0;
 };
 
 class CHttpConnection {
 public:
-    explicit CHttpConnection(HINTERNET connection) : m_hConnection(connection) {}
+    CHttpConnection(HINTERNET connection, CInternetOptions options);
     CHttpConnection(const CHttpConnection&) = delete;
     CHttpConnection& operator=(const CHttpConnection&) = delete;
 
@@ -86,6 +107,7 @@ public:
 
 private:
     CInternetHandle m_hConnection;
+    CInternetOptions m_options;
 };
 
 class CInternetSession {
@@ -99,7 +121,8 @@ public:
     // FALSE when the session could not be made; every other operation then fails too.
     BOOL IsOpen() const { return m_hSession ? TRUE : FALSE; }
     BOOL SetOption(DWORD option, DWORD value);
-    // Opens an address with a GET (for http, the reply is read through the file). Null on failure.
+    // Opens an http or https address with a GET and sends the request; the reply is read through
+    // the file. Null on failure, also for other schemes.
     std::unique_ptr<CHttpFile> OpenURL(const wchar_t* url, DWORD_PTR context = 1,
                                        DWORD flags = INTERNET_FLAG_TRANSFER_ASCII, const wchar_t* headers = nullptr,
                                        DWORD headersLength = 0);
@@ -114,4 +137,5 @@ public:
 private:
     CInternetHandle m_hSession;
     DWORD_PTR m_context;
+    CInternetOptions m_options;
 };
