@@ -18,6 +18,8 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
+A port that refuses connections at first and then serves like the main one (for retry tests):
+  GET /_control?late_port=MS   answers the port number; it listens from MS ms on, for a minute
 """
 
 import argparse
@@ -167,6 +169,12 @@ class Handler(BaseHTTPRequestHandler):
 
     def control(self, query):
         s = self.settings
+        if "late_port" in query:
+            try:
+                delay = int(query["late_port"][0])
+            except ValueError:
+                return self.send(400, "text/plain", b"late_port must be a number of ms", {})
+            return self.send(200, "text/plain", str(start_late_listener(delay)).encode(), {})
         if "reset" in query:
             with s.lock:
                 s.sticky.clear()
@@ -221,7 +229,6 @@ class Handler(BaseHTTPRequestHandler):
         self.send_response(status)
         self.send_header("Content-Type", ctype)
         self.send_header("Content-Length", str(len(payload)))
-        self.send_header("Cache-Control", "no-store")
         if cut is not None:
             self.send_header("Connection", "close")
         self.end_headers()
@@ -322,6 +329,27 @@ class Handler(BaseHTTPRequestHandler):
             return 200, "application/octet-stream", pattern_bytes(size)
         # Large bodies are generated while they are sent.
         return 200, "application/octet-stream", LargeBody(size)
+
+
+def start_late_listener(delay_ms):
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+
+    def run():
+        time.sleep(delay_ms / 1000.0)
+        try:
+            server = ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        except OSError:
+            return
+        server.daemon_threads = True
+        threading.Timer(60.0, server.shutdown).start()
+        server.serve_forever()
+        server.server_close()
+
+    threading.Thread(target=run, daemon=True).start()
+    return port
 
 
 class LargeBody:
