@@ -8,13 +8,14 @@ a JSON-lines log (method, path, query, headers, body) when --log is given.
 
 Any request can ask for a misbehaving reply with query parameters (they also work on the pages):
   _status=N      answer with status N and a small page naming it
-  _size=N        a body of exactly N ASCII bytes; with _gbk_at=K the GBK bytes of U+4E2D sit at K, K+1
+  _size=N        a body of exactly N ASCII bytes (a repeating 0-9a-zA-Z pattern); with _gbk_at=K the GBK bytes of U+4E2D sit at K, K+1
   _body=empty    an empty body
   _json=KIND     a JSON body: malformed, deep, types, huge, escapes
   _cut=N         announce the whole body but close the connection after N bytes
   _close=1       close the connection without any reply
   _delay=MS      wait before answering
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
+/data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
@@ -38,6 +39,13 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 FAULT_KEYS = ("_status", "_size", "_gbk_at", "_body", "_json", "_cut", "_close", "_delay", "_stall")
 PATTERN = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
 GBK_CHAR = "\u4e2d".encode("gbk")  # two bytes
+
+
+def number(params, key, default=0):
+    try:
+        return int(params.get(key, default))
+    except (TypeError, ValueError):
+        return default
 
 
 def md5_hex(data):
@@ -105,6 +113,7 @@ def hostile_json(kind):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    disable_nagle_algorithm = True  # small replies go out at once
     server_version = "OperatorStandIn/1.0"
     settings = None  # set at start
 
@@ -153,10 +162,7 @@ class Handler(BaseHTTPRequestHandler):
         params.update({k: v[0] for k, v in query.items() if k in FAULT_KEYS})
         if url.path == "/_control":
             return self.control(query)
-        try:
-            delay = int(params.get("_delay", "0"))
-        except ValueError:
-            delay = 0
+        delay = number(params, "_delay")
         if delay > 0:
             time.sleep(delay / 1000.0)
         if params.get("_close"):
@@ -193,22 +199,18 @@ class Handler(BaseHTTPRequestHandler):
 
     def apply_faults(self, params, status, ctype, payload):
         if "_status" in params:
-            try:
-                status = int(params["_status"])
-            except ValueError:
+            status = number(params, "_status", 500)
+            if not 100 <= status <= 599:
                 status = 500
             payload = ("<html><body>status %d from the stand-in</body></html>" % status).encode()
             ctype = "text/html"
         if "_json" in params:
             ctype, payload = "application/json", hostile_json(params["_json"])
         if "_size" in params:
-            try:
-                size = max(0, int(params["_size"]))
-            except ValueError:
-                size = 0
+            size = min(max(0, number(params, "_size")), 1 << 26)
             data = bytearray(pattern_bytes(size))
             if "_gbk_at" in params:
-                at = int(params["_gbk_at"])
+                at = number(params, "_gbk_at", -1)
                 if 0 <= at and at + 2 <= size:
                     data[at:at + 2] = GBK_CHAR
             ctype, payload = "text/plain", bytes(data)
@@ -237,13 +239,10 @@ class Handler(BaseHTTPRequestHandler):
         if cut is None:
             self.wfile.write(payload)
             return
-        try:
-            n = max(0, min(int(cut), len(payload)))
-        except ValueError:
-            n = 0
+        n = max(0, min(number(params, "_cut"), len(payload)))
         self.wfile.write(payload[:n])
         self.wfile.flush()
-        stall = int(params.get("_stall", "0") or 0)
+        stall = number(params, "_stall")
         if stall > 0:
             time.sleep(stall / 1000.0)
             self.wfile.write(payload[n:])
@@ -476,6 +475,9 @@ def stop(pid_file):
 
 
 def serve(args):
+    if not os.path.isfile(args.installer):
+        print("operator_service: warning: no installer program at %s; /download/ answers 404" % args.installer,
+              file=sys.stderr)
     Handler.settings = Settings(args)
     try:
         server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)

@@ -174,6 +174,15 @@ TEST_F(HttpTest, ErrorStatusBodiesAreReturnedAsText) {
               HttpPost(service::Url(L"/api/userpwd?_status=500"), "a=b"));
 }
 
+TEST_F(HttpTest, FaultMadeToStickToAPathServesTheNextRequestsOnly) {
+    CString path = L"/data/" + service::Tag(L"sticky") + L".txt";
+    ASSERT_EQ(CString(L"ok"), HttpGet(service::Url(L"/_control?_status=500&count=2&path=") + path));
+    const CString broken(L"<html><body>status 500 from the stand-in</body></html>");
+    EXPECT_EQ(broken, HttpGet(service::Url(path + L"?size=5")));
+    EXPECT_EQ(broken, HttpPost(service::Url(path + L"?size=5"), "a=b"));
+    EXPECT_EQ(CString(L"01234"), HttpGet(service::Url(path + L"?size=5")));
+}
+
 TEST_F(HttpTest, SecureAndMalformedAddressesOpenNoConnection) {
     Listener listener;
     EXPECT_EQ(CString(), HttpGet(Address(L"https", listener.Port(), L"/install")));
