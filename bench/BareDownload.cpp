@@ -15,7 +15,8 @@ int wmain(int argc, wchar_t** argv) {
     double seconds = clock.Seconds();
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(argv[2], GetFileExInfoStandard, &data);
-    unsigned long long bytes = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    unsigned long long bytes =
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     DeleteFileW(argv[2]);
     CoUninitialize();
     if (hr != S_OK) {

@@ -29,7 +29,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         char buffer[1024];
         DWORD read = 0, total = 0;
-        while (InternetReadFile(file, buffer, sizeof(buffer) - 1, &read) && read > 0) total += read;
+        while (InternetReadFile(file, buffer, sizeof(buffer) - 1, &read) && read > 0)
+            total += read;
         InternetCloseHandle(file);
         if (own) InternetCloseHandle(own);
         if (total > 0) ++answered;
@@ -40,6 +41,7 @@ int wmain(int argc, wchar_t** argv) {
         fwprintf(stderr, L"bare_wininet: %d of %d requests got no answer\n", count - answered, count);
         return 1;
     }
-    PrintResult(perRequest ? "bare_wininet_per_request" : "bare_wininet", static_cast<unsigned long long>(count), "requests", seconds);
+    PrintResult(perRequest ? "bare_wininet_per_request" : "bare_wininet",
+                static_cast<unsigned long long>(count), "requests", seconds);
     return 0;
 }

@@ -81,7 +81,8 @@ int DownloadOnce(const wchar_t* url, const wchar_t* target) {
     if (!ok) return Fail(L"the download failed");
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(target, GetFileExInfoStandard, &data);
-    unsigned long long bytes = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    unsigned long long bytes =
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     DeleteFileW(target);
     DestroyWindow(sink);
     PrintResult("thread_download", bytes, "bytes", seconds);

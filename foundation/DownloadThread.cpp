@@ -94,7 +94,8 @@ BOOL CDownloadThread::Attempt(const THREAD_PARAM_DOWN& task, CString& localPath,
     }
 
     wchar_t cacheFile[kPathChars] = {};
-    if (URLDownloadToCacheFileW(nullptr, task.strUrl, cacheFile, kPathChars, 0, nullptr) != S_OK) return FALSE;
+    if (URLDownloadToCacheFileW(nullptr, task.strUrl, cacheFile, kPathChars, 0, nullptr) != S_OK)
+        return FALSE;
     cacheFile[kPathChars - 1] = L'\0';
     if (!cacheFile[0]) return FALSE;
     localPath = cacheFile;

@@ -20,7 +20,7 @@ class CDownloadThread : public CThreadBase {
 public:
     struct THREAD_PARAM_DOWN {
         CString strKey;
-        CString strUrl; // in a finished task: the local file
+        CString strUrl;      // in a finished task: the local file
         CString strSavePath; // may hold %VARIABLES%; empty: into the URL cache
         CString strExtra;
         int nFileSize = 0;

@@ -10,8 +10,8 @@
 namespace {
 
 const wchar_t kUserAgent[] = L"session";
-const DWORD kGetFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_TRANSFER_ASCII;
+const DWORD kGetFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                        INTERNET_FLAG_TRANSFER_ASCII;
 const DWORD kPostFlags = INTERNET_FLAG_EXISTING_CONNECT;
 const UINT kChunk = 1023;
 
@@ -71,9 +71,11 @@ CString HttpPost(const wchar_t* url, const char* body, const HttpTimeouts& timeo
     ApplyTimeouts(session, timeouts);
     std::unique_ptr<CHttpConnection> connection = session.GetHttpConnection(server, port);
     if (!connection) return CString();
-    std::unique_ptr<CHttpFile> file = connection->OpenRequest(L"POST", object, nullptr, 1, nullptr, nullptr, kPostFlags);
+    std::unique_ptr<CHttpFile> file =
+        connection->OpenRequest(L"POST", object, nullptr, 1, nullptr, nullptr, kPostFlags);
     if (!file) return CString();
-    file->AddRequestHeaders(L"Content-Type: application/x-www-form-urlencoded\r\n", HTTP_ADDREQ_FLAG_ADD_IF_NEW);
+    file->AddRequestHeaders(L"Content-Type: application/x-www-form-urlencoded\r\n",
+                            HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     file->AddRequestHeaders(L"Accept: */*\r\n", HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     if (!file->SendRequestEx(length, HSR_INITIATE, 1)) return CString();
     if (!file->Write(body, length)) return CString();

@@ -2,7 +2,9 @@
 
 namespace {
 
-HANDLE NewManualEvent() { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
+HANDLE NewManualEvent() {
+    return CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
 
 } // namespace
 
@@ -46,7 +48,9 @@ void CThreadBase::Stop() {
     if (m_nState != StateEnded) SetEvent(m_hStop);
 }
 
-HANDLE CThreadBase::GetThreadHandle() const { return m_pThread ? m_pThread->GetHandle() : nullptr; }
+HANDLE CThreadBase::GetThreadHandle() const {
+    return m_pThread ? m_pThread->GetHandle() : nullptr;
+}
 
 UINT CThreadBase::ThreadProc(LPVOID param) {
     if (!param) return 0;

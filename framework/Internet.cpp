@@ -2,7 +2,8 @@
 
 #include <vector>
 
-BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port) {
+BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
+                 INTERNET_PORT& port) {
     serviceType = AFX_INET_SERVICE_UNK;
     server.Empty();
     object.Empty();
@@ -25,11 +26,21 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     if (!InternetCrackUrlW(url, static_cast<DWORD>(length), 0, &parts)) return FALSE;
 
     switch (parts.nScheme) {
-    case INTERNET_SCHEME_HTTP: serviceType = AFX_INET_SERVICE_HTTP; break;
-    case INTERNET_SCHEME_HTTPS: serviceType = AFX_INET_SERVICE_HTTPS; break;
-    case INTERNET_SCHEME_FTP: serviceType = AFX_INET_SERVICE_FTP; break;
-    case INTERNET_SCHEME_FILE: serviceType = AFX_INET_SERVICE_FILE; break;
-    default: serviceType = AFX_INET_SERVICE_UNK; break;
+    case INTERNET_SCHEME_HTTP:
+        serviceType = AFX_INET_SERVICE_HTTP;
+        break;
+    case INTERNET_SCHEME_HTTPS:
+        serviceType = AFX_INET_SERVICE_HTTPS;
+        break;
+    case INTERNET_SCHEME_FTP:
+        serviceType = AFX_INET_SERVICE_FTP;
+        break;
+    case INTERNET_SCHEME_FILE:
+        serviceType = AFX_INET_SERVICE_FILE;
+        break;
+    default:
+        serviceType = AFX_INET_SERVICE_UNK;
+        break;
     }
     server = CString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength));
     object = CString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength));
@@ -116,8 +127,8 @@ UINT CHttpFile::Read(void* buffer, UINT count) {
 BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const {
     statusCode = 0;
     DWORD size = sizeof(statusCode);
-    return m_hFile && HttpQueryInfoW(m_hFile.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &statusCode,
-                                     &size, nullptr);
+    return m_hFile && HttpQueryInfoW(m_hFile.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                     &statusCode, &size, nullptr);
 }
 
 std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const wchar_t* verb, const wchar_t* object,
@@ -125,14 +136,15 @@ std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const wchar_t* verb, con
                                                         const wchar_t** acceptTypes, const wchar_t* version,
                                                         DWORD flags) {
     if (!m_hConnection) return nullptr;
-    HINTERNET request = HttpOpenRequestW(m_hConnection.Get(), verb, object, version, referer, acceptTypes, flags, context);
+    HINTERNET request =
+        HttpOpenRequestW(m_hConnection.Get(), verb, object, version, referer, acceptTypes, flags, context);
     if (!request) return nullptr;
     ApplyOptions(request, m_options);
     return std::make_unique<CHttpFile>(request);
 }
 
-CInternetSession::CInternetSession(const wchar_t* agent, DWORD_PTR context, DWORD accessType, const wchar_t* proxyName,
-                                   const wchar_t* proxyBypass, DWORD flags)
+CInternetSession::CInternetSession(const wchar_t* agent, DWORD_PTR context, DWORD accessType,
+                                   const wchar_t* proxyName, const wchar_t* proxyBypass, DWORD flags)
     : m_hSession(InternetOpenW(agent, accessType, proxyName, proxyBypass, flags)), m_context(context) {}
 
 CHttpConnection::CHttpConnection(HINTERNET connection, CInternetOptions options)
@@ -157,7 +169,8 @@ std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_P
 
     std::unique_ptr<CHttpConnection> connection = GetHttpConnection(server, port);
     if (!connection) return nullptr;
-    std::unique_ptr<CHttpFile> request = connection->OpenRequest(L"GET", object, nullptr, context, nullptr, nullptr, flags);
+    std::unique_ptr<CHttpFile> request =
+        connection->OpenRequest(L"GET", object, nullptr, context, nullptr, nullptr, flags);
     if (!request) return nullptr;
     std::wstring extra;
     if (headers) extra.assign(headers, headersLength ? headersLength : wcslen(headers));
@@ -165,7 +178,8 @@ std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_P
     return std::make_unique<CHttpFile>(std::move(connection), std::move(request));
 }
 
-std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const wchar_t* server, INTERNET_PORT port,
+std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const wchar_t* server,
+                                                                     INTERNET_PORT port,
                                                                      const wchar_t* userName,
                                                                      const wchar_t* password) {
     if (!m_hSession || !server) return nullptr;

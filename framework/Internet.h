@@ -24,7 +24,8 @@ enum : DWORD {
 
 // Splits an absolute address into service type, server, object (path and query, "/" when empty)
 // and port. Returns FALSE when the address cannot be split.
-BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port);
+BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
+                 INTERNET_PORT& port);
 
 class CHttpConnection;
 
@@ -99,8 +100,9 @@ public:
     CHttpConnection& operator=(const CHttpConnection&) = delete;
 
     // Null on failure. version null means the default HTTP version.
-    std::unique_ptr<CHttpFile> OpenRequest(const wchar_t* verb, const wchar_t* object, const wchar_t* referer = nullptr,
-                                           DWORD_PTR context = 1, const wchar_t** acceptTypes = nullptr,
+    std::unique_ptr<CHttpFile> OpenRequest(const wchar_t* verb, const wchar_t* object,
+                                           const wchar_t* referer = nullptr, DWORD_PTR context = 1,
+                                           const wchar_t** acceptTypes = nullptr,
                                            const wchar_t* version = nullptr, DWORD flags = 0);
     void Close() { m_hConnection.Close(); }
     HINTERNET GetHandle() const { return m_hConnection.Get(); }
@@ -113,8 +115,9 @@ private:
 class CInternetSession {
 public:
     explicit CInternetSession(const wchar_t* agent = nullptr, DWORD_PTR context = 1,
-                              DWORD accessType = PRE_CONFIG_INTERNET_ACCESS, const wchar_t* proxyName = nullptr,
-                              const wchar_t* proxyBypass = nullptr, DWORD flags = 0);
+                              DWORD accessType = PRE_CONFIG_INTERNET_ACCESS,
+                              const wchar_t* proxyName = nullptr, const wchar_t* proxyBypass = nullptr,
+                              DWORD flags = 0);
     CInternetSession(const CInternetSession&) = delete;
     CInternetSession& operator=(const CInternetSession&) = delete;
 
@@ -124,8 +127,8 @@ public:
     // Opens an http or https address with a GET and sends the request; the reply is read through
     // the file. Null on failure, also for other schemes.
     std::unique_ptr<CHttpFile> OpenURL(const wchar_t* url, DWORD_PTR context = 1,
-                                       DWORD flags = INTERNET_FLAG_TRANSFER_ASCII, const wchar_t* headers = nullptr,
-                                       DWORD headersLength = 0);
+                                       DWORD flags = INTERNET_FLAG_TRANSFER_ASCII,
+                                       const wchar_t* headers = nullptr, DWORD headersLength = 0);
     std::unique_ptr<CHttpConnection> GetHttpConnection(const wchar_t* server,
                                                        INTERNET_PORT port = INTERNET_INVALID_PORT_NUMBER,
                                                        const wchar_t* userName = nullptr,

@@ -30,9 +30,9 @@ public:
 // Starts proc(param) on a new thread. Returns null when no thread could be made. With
 // CREATE_SUSPENDED in createFlags the thread waits for ResumeThread. An exception thrown by proc
 // ends the thread with the exit code 0xFFFFFFFF instead of leaving the thread function.
-std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL,
-                                           UINT stackSize = 0, DWORD createFlags = 0,
-                                           LPSECURITY_ATTRIBUTES security = nullptr);
+std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC proc, LPVOID param,
+                                           int priority = THREAD_PRIORITY_NORMAL, UINT stackSize = 0,
+                                           DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = nullptr);
 
 // Makes Windows Sockets usable in this process (started once, kept until the process ends).
 BOOL AfxSocketInit();

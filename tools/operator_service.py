@@ -343,7 +343,9 @@ def start_late_listener(delay_ms):
         except OSError:
             return
         server.daemon_threads = True
-        threading.Timer(60.0, server.shutdown).start()
+        timer = threading.Timer(60.0, server.shutdown)
+        timer.daemon = True
+        timer.start()
         server.serve_forever()
         server.server_close()
 

@@ -24,7 +24,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"PellarDownloadTestSink";
         RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                                 this);
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~MessageSink() { DestroyWindow(m_hWnd); }
@@ -61,7 +62,9 @@ public:
     std::vector<WPARAM> m_wParams;
 };
 
-std::string FileBytes(const CString& path) { return service::ReadAll(path.Str()); }
+std::string FileBytes(const CString& path) {
+    return service::ReadAll(path.Str());
+}
 
 class DownloadThreadTest : public ::testing::Test {
 protected:
@@ -152,9 +155,11 @@ TEST_F(DownloadThreadTest, ExistingFileOfTheExpectedSizeIsReportedWithoutNetwork
 
     CString keptTag = service::Tag(L"kept");
     CString refetchTag = service::Tag(L"refetch");
-    int kept = Queue(service::Url(L"/data/") + keptTag + L"?size=29", L"%PELLAR_DL_DIR%\\kept.bin", FALSE, 29);
+    int kept =
+        Queue(service::Url(L"/data/") + keptTag + L"?size=29", L"%PELLAR_DL_DIR%\\kept.bin", FALSE, 29);
     // Size 0 means: always fetch, even over an existing file.
-    int refetched = Queue(service::Url(L"/data/") + refetchTag + L"?size=29", L"%PELLAR_DL_DIR%\\refetched.bin", FALSE, 0);
+    int refetched = Queue(service::Url(L"/data/") + refetchTag + L"?size=29",
+                          L"%PELLAR_DL_DIR%\\refetched.bin", FALSE, 0);
     ASSERT_EQ(2u, m_sink.WaitFor(2, 20000).size());
 
     CDownloadThread::THREAD_PARAM_DOWN done;
@@ -269,7 +274,8 @@ TEST_F(DownloadThreadTest, OwnerKeepsTheObjectAliveWhileADownloadIsUnderWay) {
     CString tag = service::Tag(L"slow");
     int slow = Queue(service::Url(L"/data/") + tag + L"?size=500&_delay=2000", m_dir / L"slow.bin");
     int queued = Queue(service::Url(L"/data/") + tag + L"-next?size=10", m_dir / L"next.bin");
-    for (int i = 0; i < 100 && service::Requests(tag).empty(); ++i) Sleep(20);
+    for (int i = 0; i < 100 && service::Requests(tag).empty(); ++i)
+        Sleep(20);
     ASSERT_FALSE(service::Requests(tag).empty()) << "the slow download never started";
 
     CDownloadThread* alive = m_thread.get();
@@ -329,8 +335,8 @@ TEST_F(DownloadThreadTest, ServedInstallerRunsAndRecordsItsArguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ASSERT_TRUE(CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
     command.ReleaseBuffer();
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 20000));
     CloseHandle(process.hThread);

@@ -18,7 +18,8 @@ std::string Md5Hex(const std::string& bytes) {
         if (CryptCreateHash(provider, CALG_MD5, 0, 0, &hash)) {
             BYTE digest[16];
             DWORD size = sizeof(digest);
-            CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0);
+            CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()),
+                          0);
             if (CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0))
                 for (BYTE b : digest) {
                     char two[3];
@@ -102,7 +103,8 @@ TEST_F(HttpTest, PostSendsFormHeadersAndBodyBytesAsGiven) {
     CString tag = service::Tag(L"post");
     const std::string when = "1700000000";
     // A user code of GBK bytes: the body goes out unchanged, not re-encoded.
-    const std::string body = "sign=" + Md5Hex("pellar-demo-key" + when) + "&time=" + when + "&user_code=\xd5\xc5\xc8\xfd";
+    const std::string body =
+        "sign=" + Md5Hex("pellar-demo-key" + when) + "&time=" + when + "&user_code=\xd5\xc5\xc8\xfd";
     CString reply = HttpPost(service::Url(L"/api/userpwd?t=") + tag, body.c_str());
     EXPECT_NE(-1, reply.Find(L"\"errno\": \"ok\"")) << reply.ToUtf8();
     EXPECT_NE(-1, reply.Find(L"user_pwd")) << reply.ToUtf8();

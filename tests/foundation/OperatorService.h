@@ -14,22 +14,28 @@
 
 namespace service {
 
-inline std::wstring Dir() { return L"" PELLAR_SERVICE_DIR; }
+inline std::wstring Dir() {
+    return L"" PELLAR_SERVICE_DIR;
+}
 
 // The whole file as bytes (empty when it cannot be read; the service may be writing it, so share).
 inline std::string ReadAll(const std::wstring& path) {
     std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
 }
 
-inline int Port() { return atoi(ReadAll(Dir() + L"/port").c_str()); }
+inline int Port() {
+    return atoi(ReadAll(Dir() + L"/port").c_str());
+}
 
 // http://127.0.0.1:<port> followed by pathAndQuery.
 inline CString Url(const wchar_t* pathAndQuery) {
@@ -42,7 +48,8 @@ inline CString Url(const wchar_t* pathAndQuery) {
 inline CString Tag(const wchar_t* name) {
     static LONG counter = 0;
     CString tag;
-    tag.Format(L"%s-%lu-%lu-%ld", name, GetCurrentProcessId(), GetTickCount(), InterlockedIncrement(&counter));
+    tag.Format(L"%s-%lu-%lu-%ld", name, GetCurrentProcessId(), GetTickCount(),
+               InterlockedIncrement(&counter));
     return tag;
 }
 
@@ -67,14 +74,16 @@ inline std::vector<Json::Value> Requests(const CString& tag) {
 inline std::string Header(const Json::Value& entry, const char* name) {
     const Json::Value& headers = entry["headers"];
     for (const Json::Value& pair : headers)
-        if (pair.isArray() && pair.size() == 2 && _stricmp(pair[0].asCString(), name) == 0) return pair[1].asString();
+        if (pair.isArray() && pair.size() == 2 && _stricmp(pair[0].asCString(), name) == 0)
+            return pair[1].asString();
     return "<absent>";
 }
 
 inline std::string Body(const Json::Value& entry) {
     const std::string hex = entry["body_hex"].asString();
     std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     return bytes;
 }
 
@@ -82,7 +91,8 @@ inline std::string Body(const Json::Value& entry) {
 inline std::string Pattern(size_t size) {
     static const std::string unit = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     std::string out;
-    while (out.size() < size) out += unit;
+    while (out.size() < size)
+        out += unit;
     out.resize(size);
     return out;
 }

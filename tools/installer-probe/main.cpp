@@ -9,10 +9,12 @@ namespace {
 
 std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) return std::string();
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
     std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr,
+                            nullptr);
     return out;
 }
 
@@ -21,12 +23,15 @@ std::wstring Arguments() {
     const wchar_t* p = GetCommandLineW();
     if (*p == L'"') {
         ++p;
-        while (*p && *p != L'"') ++p;
+        while (*p && *p != L'"')
+            ++p;
         if (*p) ++p;
     } else {
-        while (*p && *p != L' ' && *p != L'\t') ++p;
+        while (*p && *p != L' ' && *p != L'\t')
+            ++p;
     }
-    while (*p == L' ' || *p == L'\t') ++p;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
     return p;
 }
 
@@ -38,7 +43,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     self.resize(length);
 
     std::wstring logPath(32768, L'\0');
-    DWORD envLength = GetEnvironmentVariableW(L"PELLAR_PROBE_LOG", &logPath[0], static_cast<DWORD>(logPath.size()));
+    DWORD envLength =
+        GetEnvironmentVariableW(L"PELLAR_PROBE_LOG", &logPath[0], static_cast<DWORD>(logPath.size()));
     if (envLength > 0 && envLength < logPath.size())
         logPath.resize(envLength);
     else
