@@ -9,3 +9,29 @@ function(pellar_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
+
+# pellar_needs_operator_service(<test>): runs the test while the stand-in for the operator's service
+# listens. The service is started once per ctest run (fixture "operator_service") and writes its port
+# and its request log into ${PELLAR_SERVICE_DIR}; the test programs read them from the compile-time
+# constant PELLAR_SERVICE_DIR (a Windows path to the same folder).
+set(PELLAR_SERVICE_DIR "${CMAKE_BINARY_DIR}/operator-service")
+find_program(PELLAR_PYTHON3 NAMES python3 REQUIRED)
+function(pellar_needs_operator_service test)
+    get_property(defined GLOBAL PROPERTY PELLAR_SERVICE_FIXTURE)
+    if(NOT defined)
+        set_property(GLOBAL PROPERTY PELLAR_SERVICE_FIXTURE ON)
+        file(MAKE_DIRECTORY "${PELLAR_SERVICE_DIR}")
+        add_test(NAME operator_service_start
+            COMMAND ${PELLAR_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/operator_service.py --detach
+                --port-file ${PELLAR_SERVICE_DIR}/port --log ${PELLAR_SERVICE_DIR}/requests.jsonl
+                --pid-file ${PELLAR_SERVICE_DIR}/pid --installer $<TARGET_FILE:pellar_probe>)
+        add_test(NAME operator_service_stop
+            COMMAND ${PELLAR_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/operator_service.py --stop
+                --pid-file ${PELLAR_SERVICE_DIR}/pid)
+        set_tests_properties(operator_service_start PROPERTIES FIXTURES_SETUP operator_service TIMEOUT 30)
+        set_tests_properties(operator_service_stop PROPERTIES FIXTURES_CLEANUP operator_service TIMEOUT 30)
+    endif()
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED operator_service)
+    target_compile_definitions(${test} PRIVATE PELLAR_SERVICE_DIR="Z:${PELLAR_SERVICE_DIR}")
+    add_dependencies(${test} pellar_probe)
+endfunction()

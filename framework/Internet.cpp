@@ -1,0 +1,190 @@
+#include "Internet.h"
+
+#include <vector>
+
+BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
+                 INTERNET_PORT& port) {
+    serviceType = AFX_INET_SERVICE_UNK;
+    server.Empty();
+    object.Empty();
+    port = 0;
+    if (!url || !*url) return FALSE;
+
+    // InternetCrackUrlW fills the caller's buffers; give each one the whole address's length.
+    const int length = static_cast<int>(wcslen(url));
+    std::vector<wchar_t> scheme(length + 1), host(length + 1), path(length + 1), extra(length + 1);
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszScheme = scheme.data();
+    parts.dwSchemeLength = static_cast<DWORD>(scheme.size());
+    parts.lpszHostName = host.data();
+    parts.dwHostNameLength = static_cast<DWORD>(host.size());
+    parts.lpszUrlPath = path.data();
+    parts.dwUrlPathLength = static_cast<DWORD>(path.size());
+    parts.lpszExtraInfo = extra.data();
+    parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
+    if (!InternetCrackUrlW(url, static_cast<DWORD>(length), 0, &parts)) return FALSE;
+
+    switch (parts.nScheme) {
+    case INTERNET_SCHEME_HTTP:
+        serviceType = AFX_INET_SERVICE_HTTP;
+        break;
+    case INTERNET_SCHEME_HTTPS:
+        serviceType = AFX_INET_SERVICE_HTTPS;
+        break;
+    case INTERNET_SCHEME_FTP:
+        serviceType = AFX_INET_SERVICE_FTP;
+        break;
+    case INTERNET_SCHEME_FILE:
+        serviceType = AFX_INET_SERVICE_FILE;
+        break;
+    default:
+        serviceType = AFX_INET_SERVICE_UNK;
+        break;
+    }
+    server = CString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength));
+    object = CString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength));
+    object += CString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength));
+    if (object.IsEmpty()) object = L"/";
+    port = parts.nPort;
+    if (serviceType != AFX_INET_SERVICE_FILE && server.IsEmpty()) return FALSE;
+    return TRUE;
+}
+
+namespace {
+
+void ApplyOptions(HINTERNET handle, const CInternetOptions& options) {
+    for (const auto& option : options) {
+        DWORD value = option.second;
+        InternetSetOptionW(handle, option.first, &value, sizeof(value));
+    }
+}
+
+} // namespace
+
+CHttpFile::CHttpFile(std::unique_ptr<CHttpConnection> connection, std::unique_ptr<CHttpFile> request)
+    : m_pConnection(std::move(connection)) {
+    if (request) m_hFile = std::move(request->m_hFile);
+}
+
+CHttpFile::~CHttpFile() = default;
+
+BOOL CHttpFile::Check(BOOL ok) {
+    m_lastError = ok ? 0 : ::GetLastError();
+    return ok;
+}
+
+BOOL CHttpFile::AddRequestHeaders(const wchar_t* headers, DWORD modifiers) {
+    if (!m_hFile || !headers) return Check(FALSE);
+    return Check(HttpAddRequestHeadersW(m_hFile.Get(), headers, static_cast<DWORD>(-1), modifiers));
+}
+
+BOOL CHttpFile::SendRequestEx(DWORD totalLength, DWORD flags, DWORD_PTR context) {
+    if (!m_hFile) return Check(FALSE);
+    INTERNET_BUFFERSW buffers = {};
+    buffers.dwStructSize = sizeof(buffers);
+    buffers.dwBufferTotal = totalLength;
+    return Check(HttpSendRequestExW(m_hFile.Get(), &buffers, nullptr, flags, context));
+}
+
+BOOL CHttpFile::Write(const void* buffer, UINT count) {
+    if (!m_hFile) return Check(FALSE);
+    const char* bytes = static_cast<const char*>(buffer);
+    while (count > 0) {
+        DWORD written = 0;
+        if (!InternetWriteFile(m_hFile.Get(), bytes, count, &written)) return Check(FALSE);
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return Check(FALSE);
+        }
+        bytes += written;
+        count -= written;
+    }
+    return Check(TRUE);
+}
+
+BOOL CHttpFile::EndRequest(DWORD flags, DWORD_PTR context) {
+    if (!m_hFile) return Check(FALSE);
+    return Check(HttpEndRequestW(m_hFile.Get(), nullptr, flags, context));
+}
+
+BOOL CHttpFile::SendRequest(const wchar_t* headers, const void* body, DWORD bodyLength) {
+    if (!m_hFile) return Check(FALSE);
+    return Check(HttpSendRequestW(m_hFile.Get(), headers, headers ? static_cast<DWORD>(-1) : 0,
+                                  const_cast<void*>(body), bodyLength));
+}
+
+UINT CHttpFile::Read(void* buffer, UINT count) {
+    if (!m_hFile || !buffer) {
+        Check(FALSE);
+        return 0;
+    }
+    DWORD read = 0;
+    if (!Check(InternetReadFile(m_hFile.Get(), buffer, count, &read))) return 0;
+    return read;
+}
+
+BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const {
+    statusCode = 0;
+    DWORD size = sizeof(statusCode);
+    return m_hFile && HttpQueryInfoW(m_hFile.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                     &statusCode, &size, nullptr);
+}
+
+std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const wchar_t* verb, const wchar_t* object,
+                                                        const wchar_t* referer, DWORD_PTR context,
+                                                        const wchar_t** acceptTypes, const wchar_t* version,
+                                                        DWORD flags) {
+    if (!m_hConnection) return nullptr;
+    HINTERNET request =
+        HttpOpenRequestW(m_hConnection.Get(), verb, object, version, referer, acceptTypes, flags, context);
+    if (!request) return nullptr;
+    ApplyOptions(request, m_options);
+    return std::make_unique<CHttpFile>(request);
+}
+
+CInternetSession::CInternetSession(const wchar_t* agent, DWORD_PTR context, DWORD accessType,
+                                   const wchar_t* proxyName, const wchar_t* proxyBypass, DWORD flags)
+    : m_hSession(InternetOpenW(agent, accessType, proxyName, proxyBypass, flags)), m_context(context) {}
+
+CHttpConnection::CHttpConnection(HINTERNET connection, CInternetOptions options)
+    : m_hConnection(connection), m_options(std::move(options)) {
+    ApplyOptions(connection, m_options);
+}
+
+BOOL CInternetSession::SetOption(DWORD option, DWORD value) {
+    if (!m_hSession) return FALSE;
+    m_options.emplace_back(option, value);
+    return InternetSetOptionW(m_hSession.Get(), option, &value, sizeof(value));
+}
+
+std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_PTR context, DWORD flags,
+                                                     const wchar_t* headers, DWORD headersLength) {
+    DWORD service = 0;
+    CString server, object;
+    INTERNET_PORT port = 0;
+    if (!m_hSession || !AfxParseURL(url, service, server, object, port)) return nullptr;
+    if (service != AFX_INET_SERVICE_HTTP && service != AFX_INET_SERVICE_HTTPS) return nullptr;
+    if (service == AFX_INET_SERVICE_HTTPS) flags |= INTERNET_FLAG_SECURE;
+
+    std::unique_ptr<CHttpConnection> connection = GetHttpConnection(server, port);
+    if (!connection) return nullptr;
+    std::unique_ptr<CHttpFile> request =
+        connection->OpenRequest(L"GET", object, nullptr, context, nullptr, nullptr, flags);
+    if (!request) return nullptr;
+    std::wstring extra;
+    if (headers) extra.assign(headers, headersLength ? headersLength : wcslen(headers));
+    if (!request->SendRequest(extra.empty() ? nullptr : extra.c_str())) return nullptr;
+    return std::make_unique<CHttpFile>(std::move(connection), std::move(request));
+}
+
+std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const wchar_t* server,
+                                                                     INTERNET_PORT port,
+                                                                     const wchar_t* userName,
+                                                                     const wchar_t* password) {
+    if (!m_hSession || !server) return nullptr;
+    HINTERNET connection = InternetConnectW(m_hSession.Get(), server, port, userName, password,
+                                            INTERNET_SERVICE_HTTP, 0, m_context);
+    if (!connection) return nullptr;
+    return std::make_unique<CHttpConnection>(connection, m_options);
+}
