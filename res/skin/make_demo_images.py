@@ -398,10 +398,18 @@ def main(argv):
     edge(4000, 2, EDGE_DARK, EDGE_LIGHT, False).save(img("edge_bottom.png"))
     lock_cover(1000, 640).save(img("lock_bg.png"))
     lock_emblem().save(img("lock_emblem.png"))
+    # Dialogs, with a sunken field where the window places its edit box (the skin's RECT "editbox").
+    fields = {"dlg_boss": (24, 56, 252, 24), "dlg_unlock": (76, 68, 150, 24)}
     for name, (w, h) in {"dlg_boss": (300, 180), "dlg_cache": (300, 160), "dlg_unlock": (320, 150),
                          "dlg_setup": (300, 190), "dlg_server": (260, 124), "dlg_update": (320, 170),
                          "dlg_vip": (360, 480)}.items():
-        dialog(w, h).save(img(name + ".png"))
+        c = dialog(w, h)
+        if name in fields:
+            x, y, fw, fh = fields[name]
+            c.fill(x - 2, y - 2, x + fw + 2, y + fh + 2, EDGE_DARK)
+            c.frame(x - 1, y - 1, x + fw + 1, y + fh + 1, EDGE_LIGHT)
+            c.fill(x, y, x + fw, y + fh, (245, 246, 250, 255))
+        c.save(img(name + ".png"))
     menu = Canvas(120, 120, BODY_LIGHT)
     menu.frame(0, 0, 120, 120, EDGE_LIGHT)
     menu.save(img("menu_bg.png"))
