@@ -9,8 +9,7 @@
 #include <windows.h>
 
 // Owns one GDI object (bitmap, brush, pen, font, region) and deletes it.
-template <class T>
-class CGdiHandle {
+template <class T> class CGdiHandle {
 public:
     CGdiHandle() = default;
     explicit CGdiHandle(T handle) : m_handle(handle) {}

@@ -46,7 +46,9 @@ public:
     CRect() { left = top = right = bottom = 0; }
     CRect(int l, int t, int r, int b) { SetRect(l, t, r, b); }
     CRect(const RECT& rc) : RECT(rc) {}
-    CRect(POINT topLeft, SIZE size) { SetRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy); }
+    CRect(POINT topLeft, SIZE size) {
+        SetRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy);
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }

@@ -19,10 +19,16 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
 }
 
 const CRuntimeClass CWnd::classCWnd = {"CWnd", nullptr};
-const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
+const CRuntimeClass* CWnd::GetRuntimeClass() const {
+    return &classCWnd;
+}
 
-HINSTANCE AfxGetInstanceHandle() { return GetModuleHandleW(nullptr); }
-HINSTANCE AfxGetResourceHandle() { return GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle() {
+    return GetModuleHandleW(nullptr);
+}
+HINSTANCE AfxGetResourceHandle() {
+    return GetModuleHandleW(nullptr);
+}
 
 BOOL AfxRegisterClass(WNDCLASSW* wndClass) {
     if (!wndClass || !wndClass->lpszClassName) return FALSE;
@@ -34,8 +40,8 @@ BOOL AfxRegisterClass(WNDCLASSW* wndClass) {
 CString AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
     HINSTANCE instance = AfxGetInstanceHandle();
     CString name;
-    name.Format(L"PellarWnd:%p:%x:%p:%p:%p", static_cast<void*>(instance), classStyle, static_cast<void*>(cursor),
-                static_cast<void*>(background), static_cast<void*>(icon));
+    name.Format(L"PellarWnd:%p:%x:%p:%p:%p", static_cast<void*>(instance), classStyle,
+                static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
     WNDCLASSW wc = {};
     wc.style = classStyle;
     wc.lpfnWndProc = CWnd::GetWndProc();
@@ -61,8 +67,8 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     return static_cast<CWnd*>(GetPropW(hWnd, kObjectProp));
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId, LPVOID param) {
+BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x,
+                    int y, int width, int height, HWND parent, HMENU menuOrId, LPVOID param) {
     if (m_hWnd) return FALSE;
     CREATESTRUCTW cs = {};
     cs.dwExStyle = exStyle;
@@ -81,8 +87,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
 
     CWnd* outer = t_pWndInit;
     t_pWndInit = this;
-    HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     t_pWndInit = outer;
     if (!hWnd) return FALSE;
     // A class not served by our procedure (a system control): adopt it now.
@@ -100,8 +106,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
 }
 
-BOOL CWnd::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
-                  UINT id) {
+BOOL CWnd::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
+                  CWnd* parent, UINT id) {
     return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id);
 }
 
@@ -264,8 +270,8 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<LRESULT>(
-            OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg - WM_CTLCOLORMSGBOX));
+        return reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam),
+                                                    reinterpret_cast<HWND>(lParam), msg - WM_CTLCOLORMSGBOX));
     default:
         return Default();
     }
@@ -282,10 +288,14 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
-BOOL CWnd::PreCreateWindow(CREATESTRUCTW&) { return TRUE; }
+BOOL CWnd::PreCreateWindow(CREATESTRUCTW&) {
+    return TRUE;
+}
 void CWnd::PreSubclassWindow() {}
 void CWnd::PostNcDestroy() {}
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 void CWnd::AddCommandRange(UINT first, UINT last, std::function<void(UINT id)> fn) {
     m_commandRanges.push_back({first, last, std::move(fn)});
@@ -303,32 +313,84 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
-int CWnd::OnCreate(LPCREATESTRUCTW) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnMove(int, int) { Default(); }
-void CWnd::OnSetFocus(HWND) { Default(); }
-void CWnd::OnKillFocus(HWND) { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(HDC) { return static_cast<BOOL>(Default()); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-void CWnd::OnActivate(UINT, HWND, BOOL) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-LRESULT CWnd::OnMouseHover(WPARAM, LPARAM) { return Default(); }
-LRESULT CWnd::OnMouseLeave(WPARAM, LPARAM) { return Default(); }
-BOOL CWnd::OnSetCursor(HWND, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
-LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
+int CWnd::OnCreate(LPCREATESTRUCTW) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnMove(int, int) {
+    Default();
+}
+void CWnd::OnSetFocus(HWND) {
+    Default();
+}
+void CWnd::OnKillFocus(HWND) {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(HDC) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+void CWnd::OnActivate(UINT, HWND, BOOL) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+LRESULT CWnd::OnMouseHover(WPARAM, LPARAM) {
+    return Default();
+}
+LRESULT CWnd::OnMouseLeave(WPARAM, LPARAM) {
+    return Default();
+}
+BOOL CWnd::OnSetCursor(HWND, UINT, UINT) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {
+    Default();
+}
+LRESULT CWnd::OnNcHitTest(CPoint) {
+    return Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM) {
+    Default();
+}
+HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT) {
+    return reinterpret_cast<HBRUSH>(Default());
+}
 
 // Thin wrappers.
 
@@ -344,10 +406,18 @@ void CWnd::GetClientRect(LPRECT rect) const {
 void CWnd::GetWindowRect(LPRECT rect) const {
     if (!::GetWindowRect(m_hWnd, rect)) SetRectEmpty(rect);
 }
-void CWnd::ScreenToClient(LPPOINT pt) const { ::ScreenToClient(m_hWnd, pt); }
-void CWnd::ScreenToClient(LPRECT rect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(rect), 2); }
-void CWnd::ClientToScreen(LPPOINT pt) const { ::ClientToScreen(m_hWnd, pt); }
-void CWnd::ClientToScreen(LPRECT rect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(rect), 2); }
+void CWnd::ScreenToClient(LPPOINT pt) const {
+    ::ScreenToClient(m_hWnd, pt);
+}
+void CWnd::ScreenToClient(LPRECT rect) const {
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(rect), 2);
+}
+void CWnd::ClientToScreen(LPPOINT pt) const {
+    ::ClientToScreen(m_hWnd, pt);
+}
+void CWnd::ClientToScreen(LPRECT rect) const {
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(rect), 2);
+}
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     ::MoveWindow(m_hWnd, x, y, width, height, repaint);
 }
@@ -357,15 +427,33 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
 BOOL CWnd::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     return ::SetWindowPos(m_hWnd, insertAfter, x, y, cx, cy, flags);
 }
-BOOL CWnd::ShowWindow(int cmdShow) { return ::ShowWindow(m_hWnd, cmdShow); }
-BOOL CWnd::IsWindowVisible() const { return m_hWnd && ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsWindowEnabled() const { return m_hWnd && ::IsWindowEnabled(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
-void CWnd::ValidateRect(LPCRECT rect) { ::ValidateRect(m_hWnd, rect); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
-void CWnd::SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text ? text : L""); }
+BOOL CWnd::ShowWindow(int cmdShow) {
+    return ::ShowWindow(m_hWnd, cmdShow);
+}
+BOOL CWnd::IsWindowVisible() const {
+    return m_hWnd && ::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::IsWindowEnabled() const {
+    return m_hWnd && ::IsWindowEnabled(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return ::EnableWindow(m_hWnd, enable);
+}
+void CWnd::Invalidate(BOOL erase) {
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) {
+    ::InvalidateRect(m_hWnd, rect, erase);
+}
+void CWnd::ValidateRect(LPCRECT rect) {
+    ::ValidateRect(m_hWnd, rect);
+}
+void CWnd::UpdateWindow() {
+    ::UpdateWindow(m_hWnd);
+}
+void CWnd::SetWindowText(const wchar_t* text) {
+    ::SetWindowTextW(m_hWnd, text ? text : L"");
+}
 CString CWnd::GetWindowText() const {
     int length = ::GetWindowTextLengthW(m_hWnd);
     if (length <= 0) return CString();
@@ -375,11 +463,21 @@ CString CWnd::GetWindowText() const {
     text.ReleaseBuffer(copied > 0 ? copied : 0);
     return text;
 }
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-CWnd* CWnd::GetParent() const { return FromHandlePermanent(GetParentHwnd()); }
-HWND CWnd::GetParentHwnd() const { return m_hWnd ? ::GetParent(m_hWnd) : nullptr; }
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
+int CWnd::GetDlgCtrlID() const {
+    return ::GetDlgCtrlID(m_hWnd);
+}
+CWnd* CWnd::GetParent() const {
+    return FromHandlePermanent(GetParentHwnd());
+}
+HWND CWnd::GetParentHwnd() const {
+    return m_hWnd ? ::GetParent(m_hWnd) : nullptr;
+}
+DWORD CWnd::GetStyle() const {
+    return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+}
+DWORD CWnd::GetExStyle() const {
+    return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+}
 
 static BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFlags) {
     DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hWnd, index));
@@ -387,7 +485,8 @@ static BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFl
     if (changed == style) return FALSE;
     SetWindowLongPtrW(hWnd, index, static_cast<LONG_PTR>(changed));
     if (swpFlags)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
@@ -396,12 +495,22 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
     return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
-HWND CWnd::SetFocus() { return ::SetFocus(m_hWnd); }
-BOOL CWnd::BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
-BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+HWND CWnd::SetFocus() {
+    return ::SetFocus(m_hWnd);
+}
+BOOL CWnd::BringWindowToTop() {
+    return ::BringWindowToTop(m_hWnd);
+}
+BOOL CWnd::SetForegroundWindow() {
+    return ::SetForegroundWindow(m_hWnd);
+}
 HICON CWnd::SetIcon(HICON icon, BOOL big) {
     return reinterpret_cast<HICON>(
         ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
-UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
-BOOL CWnd::KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) {
+    return ::SetTimer(m_hWnd, id, elapse, nullptr);
+}
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return ::KillTimer(m_hWnd, id);
+}

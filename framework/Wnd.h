@@ -29,13 +29,15 @@ struct CRuntimeClass {
 };
 
 #define RUNTIME_CLASS(cls) (&cls::class##cls)
-#define DECLARE_DYNAMIC(cls)                                                                                \
-public:                                                                                                     \
-    static const CRuntimeClass class##cls;                                                                  \
+#define DECLARE_DYNAMIC(cls)                                                                                 \
+public:                                                                                                      \
+    static const CRuntimeClass class##cls;                                                                   \
     const CRuntimeClass* GetRuntimeClass() const override;
-#define IMPLEMENT_DYNAMIC(cls, base)                                                                        \
-    const CRuntimeClass cls::class##cls = {#cls, RUNTIME_CLASS(base)};                                      \
-    const CRuntimeClass* cls::GetRuntimeClass() const { return RUNTIME_CLASS(cls); }
+#define IMPLEMENT_DYNAMIC(cls, base)                                                                         \
+    const CRuntimeClass cls::class##cls = {#cls, RUNTIME_CLASS(base)};                                       \
+    const CRuntimeClass* cls::GetRuntimeClass() const {                                                      \
+        return RUNTIME_CLASS(cls);                                                                           \
+    }
 
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
@@ -65,10 +67,11 @@ public:
     static WNDPROC GetWndProc() { return &StaticWndProc; }
 
     // Creates the window and binds it to this object. Fails when the object has a window already.
-    virtual BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x,
-                          int y, int width, int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
-    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
-                  CWnd* parent, UINT id, LPVOID param = nullptr);
+    virtual BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                          int x, int y, int width, int height, HWND parent, HMENU menuOrId,
+                          LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                  const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);
     // A child window (WS_CHILD is added).
     virtual BOOL Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
                         CWnd* parent, UINT id);

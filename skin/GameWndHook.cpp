@@ -2,4 +2,6 @@
 
 PFN_GETGAMEWND g_pfnGetGameWnd = nullptr;
 
-CSkinWnd2* GetGameWnd() { return g_pfnGetGameWnd ? g_pfnGetGameWnd() : nullptr; }
+CSkinWnd2* GetGameWnd() {
+    return g_pfnGetGameWnd ? g_pfnGetGameWnd() : nullptr;
+}

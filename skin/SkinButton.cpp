@@ -27,7 +27,9 @@ BOOL CSkinButton::Create(CWnd* parent, UINT id, int /*check*/) {
     return CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE, CRect(), parent, id);
 }
 
-void CSkinButton::PreSubclassWindow() { ModifyStyle(0, BS_OWNERDRAW); }
+void CSkinButton::PreSubclassWindow() {
+    ModifyStyle(0, BS_OWNERDRAW);
+}
 
 BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
     const CString normal = info.stand.IsEmpty() ? CString() : info.stand + L"01.png";
@@ -91,7 +93,8 @@ BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
 
 void CSkinButton::FreeImages() {
     m_pCurImage = nullptr; // it always points into m_images
-    for (SkinImagePtr& image : m_images) image.reset();
+    for (SkinImagePtr& image : m_images)
+        image.reset();
 }
 
 BOOL CSkinButton::LoadImages(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
@@ -148,7 +151,8 @@ CRect CSkinButton::GetRectInOwner() const {
     CRect rect;
     if (!m_hWnd) return rect;
     ::GetWindowRect(m_hWnd, &rect);
-    if (HWND owner = ::GetParent(m_hWnd)) ::MapWindowPoints(nullptr, owner, reinterpret_cast<LPPOINT>(&rect), 2);
+    if (HWND owner = ::GetParent(m_hWnd))
+        ::MapWindowPoints(nullptr, owner, reinterpret_cast<LPPOINT>(&rect), 2);
     return rect;
 }
 
@@ -192,7 +196,9 @@ void CSkinButton::OnPaint() {
     EndPaint(m_hWnd, &ps);
 }
 
-BOOL CSkinButton::OnEraseBkgnd(HDC) { return TRUE; }
+BOOL CSkinButton::OnEraseBkgnd(HDC) {
+    return TRUE;
+}
 
 void CSkinButton::OnMouseMove(UINT flags, CPoint point) {
     if (!m_bTracking) {

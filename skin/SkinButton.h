@@ -42,7 +42,8 @@ public:
 
     // Replaces the four state images (null: none) and sizes the button to the normal one (or the
     // hover one, or 50 by 20). FALSE without a normal path.
-    BOOL LoadImages(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed, const wchar_t* checked);
+    BOOL LoadImages(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
+                    const wchar_t* checked);
     // Frees the state images; the current image goes with them.
     void FreeImages();
     // Loads the four images base + "01.png" ... "04.png" and repaints the button's area in the owner.

@@ -39,16 +39,21 @@ std::unique_ptr<Gdiplus::Font> MakeCaptionFont(const CString& fontName) {
     return font;
 }
 
-void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int dx, int dy, int dw, int dh, int sx, int sy,
-               int sw, int sh) {
-    graphics.DrawImage(image, RectF(static_cast<REAL>(dx), static_cast<REAL>(dy), static_cast<REAL>(dw),
-                                    static_cast<REAL>(dh)),
-                       static_cast<REAL>(sx), static_cast<REAL>(sy), static_cast<REAL>(sw), static_cast<REAL>(sh),
-                       Gdiplus::UnitPixel);
+void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int dx, int dy, int dw, int dh, int sx,
+               int sy, int sw, int sh) {
+    graphics.DrawImage(
+        image,
+        RectF(static_cast<REAL>(dx), static_cast<REAL>(dy), static_cast<REAL>(dw), static_cast<REAL>(dh)),
+        static_cast<REAL>(sx), static_cast<REAL>(sy), static_cast<REAL>(sw), static_cast<REAL>(sh),
+        Gdiplus::UnitPixel);
 }
 
-int ImageWidth(Gdiplus::Image* image) { return image ? static_cast<int>(image->GetWidth()) : 0; }
-int ImageHeight(Gdiplus::Image* image) { return image ? static_cast<int>(image->GetHeight()) : 0; }
+int ImageWidth(Gdiplus::Image* image) {
+    return image ? static_cast<int>(image->GetWidth()) : 0;
+}
+int ImageHeight(Gdiplus::Image* image) {
+    return image ? static_cast<int>(image->GetHeight()) : 0;
+}
 
 } // namespace
 
@@ -60,8 +65,7 @@ void CSkinButton::Draw(Gdiplus::Graphics& graphics) {
 
     if (Gdiplus::Image* badge = m_pBadge.get()) {
         const int bw = ImageWidth(badge), bh = ImageHeight(badge);
-        if (bw > 0)
-            DrawPiece(graphics, badge, r.left + 62 - bw, r.top + 62 - bh, bw, bh, 0, 0, bw, bh);
+        if (bw > 0) DrawPiece(graphics, badge, r.left + 62 - bw, r.top + 62 - bh, bw, bh, 0, 0, bw, bh);
     }
 }
 
@@ -104,7 +108,8 @@ void CSkinButton::DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r
 
     auto drawCaption = [&](const RectF& where) {
         if (font && !caption.IsEmpty())
-            graphics.DrawString(caption.GetString(), caption.GetLength(), font.get(), where, m_format.get(), &brush);
+            graphics.DrawString(caption.GetString(), caption.GetLength(), font.get(), where, m_format.get(),
+                                &brush);
     };
     auto moved = [](RectF rect, REAL down) {
         rect.Y += down;
@@ -116,7 +121,8 @@ void CSkinButton::DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r
         return rect;
     };
     auto drawIcon = [&](const CRect& rect) {
-        if (hasIcon) DrawPiece(graphics, icon, rect.left, rect.top, rect.Width(), rect.Height(), 0, 0, iw, ih);
+        if (hasIcon)
+            DrawPiece(graphics, icon, rect.left, rect.top, rect.Width(), rect.Height(), 0, 0, iw, ih);
     };
 
     switch (m_info.style) {
@@ -157,7 +163,8 @@ void CSkinButton::DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r
             // Measured with the surface's own current font, not the caption's.
             if (HDC hdc = graphics.GetHDC()) {
                 SIZE extent = {};
-                if (GetTextExtentPoint32W(hdc, caption.GetString(), caption.GetLength(), &extent)) cx = extent.cx;
+                if (GetTextExtentPoint32W(hdc, caption.GetString(), caption.GetLength(), &extent))
+                    cx = extent.cx;
                 graphics.ReleaseHDC(hdc);
             }
         }

@@ -66,6 +66,7 @@ void CSkinWnd2::RenderTo(HDC target, const CRect& client) {
         graphics.DrawRectangle(&pen, 0, 0, width, height);
     }
     surface.EndDrawing();
-    for (const CRect& child : m_vecChildRects) ExcludeClipRect(target, child.left, child.top, child.right, child.bottom);
+    for (const CRect& child : m_vecChildRects)
+        ExcludeClipRect(target, child.left, child.top, child.right, child.bottom);
     BitBlt(target, 0, 0, width, height, surface.GetDC(), 0, 0, SRCCOPY);
 }

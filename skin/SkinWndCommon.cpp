@@ -156,12 +156,15 @@ void CSkinWndCommon::OnSize(UINT type, int cx, int cy) {
     m_nHeight = cy;
     CRect client;
     GetClientRect(&client);
-    for (const auto& button : m_listButtons) button->Reposition(client);
+    for (const auto& button : m_listButtons)
+        button->Reposition(client);
     m_bMinimized = FALSE;
     Invalidate(TRUE);
 }
 
-BOOL CSkinWndCommon::OnEraseBkgnd(HDC) { return TRUE; }
+BOOL CSkinWndCommon::OnEraseBkgnd(HDC) {
+    return TRUE;
+}
 
 void CSkinWndCommon::OnGetMinMaxInfo(MINMAXINFO* info) {
     const RECT area = WorkArea();

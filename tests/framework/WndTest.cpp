@@ -94,7 +94,8 @@ protected:
 
 int CountOf(const std::vector<std::string>& events, const char* name) {
     int n = 0;
-    for (const auto& e : events) n += e == name;
+    for (const auto& e : events)
+        n += e == name;
     return n;
 }
 
@@ -205,7 +206,6 @@ TEST(CWndTest, CommandRangeRoutesClicksInsideTheRangeOnly) {
 TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
     CProbeWnd owner;
     ASSERT_TRUE(owner.CreatePopup());
-    owner.ShowWindow(SW_SHOW);
     owner.AddCommandRange(10000, 19999, [&](UINT id) { owner.commands.push_back(id); });
 
     struct CButtonProbe : CWnd {
@@ -217,8 +217,8 @@ TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
             CWnd::OnLButtonDown(flags, pt);
         }
     } button;
-    ASSERT_TRUE(button.CreateEx(0, L"Button", L"ok", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(0, 0, 60, 20),
-                                &owner, 10042));
+    ASSERT_TRUE(button.CreateEx(0, L"Button", L"ok", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                                CRect(0, 0, 60, 20), &owner, 10042));
     EXPECT_TRUE(button.preSubclassed);
     EXPECT_EQ(&button, CWnd::FromHandlePermanent(button.m_hWnd));
 
@@ -305,7 +305,8 @@ TEST(MessageLoopTest, PreTranslateRunsUpTheParentChainAndCanEatTheMessage) {
 
     // A top-level window's owner is not asked.
     CProbeWnd owned;
-    ASSERT_TRUE(owned.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, 0, 0, 10, 10, parent.m_hWnd, nullptr));
+    ASSERT_TRUE(
+        owned.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, 0, 0, 10, 10, parent.m_hWnd, nullptr));
     owned.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
     PumpPending();
     EXPECT_EQ(1, owned.keysDispatched);

@@ -138,7 +138,8 @@ TEST_F(SkinButtonTest, MissingImagesLeaveNothingToDrawAndFreedImagesAreNotCurren
     ASSERT_NE(nullptr, full->GetCurImage());
     full->FreeImages();
     EXPECT_EQ(nullptr, full->GetCurImage());
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(nullptr, full->GetStateImage(i));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(nullptr, full->GetStateImage(i));
 
     // Drawing any of them now draws nothing and touches no freed image.
     CSkinSurface surface(nullptr, 300, 200, CSkinSurface::Dib32);
@@ -148,7 +149,8 @@ TEST_F(SkinButtonTest, MissingImagesLeaveNothingToDrawAndFreedImagesAreNotCurren
     full->Draw(*surface.GetGraphics());
     surface.EndDrawing();
     for (int y = 0; y < 200; y += 5)
-        for (int x = 0; x < 300; x += 5) ASSERT_EQ(0u, surface.PixelAt(x, y)) << x << "," << y;
+        for (int x = 0; x < 300; x += 5)
+            ASSERT_EQ(0u, surface.PixelAt(x, y)) << x << "," << y;
 
     // An empty image base names nothing (not files in the current folder).
     full->ReloadImages(L"");
@@ -218,8 +220,9 @@ TEST_F(SkinButtonTest, CursorFollowsTheHandFlag) {
 TEST_F(SkinButtonTest, LargerButtonStretchesTheMiddleColumnOnly) {
     // 20 by 30: columns 0-8 blue, 9-11 yellow, 12-19 green; the stretched column is 10 (its
     // neighbours share its colour, as scaling blends them in).
-    ASSERT_TRUE(WritePng(folder.ImagePath(L"demo", L"wide_01.png"), 20, 30,
-                         [](int x, int) { return x < 9 ? kBlue : x < 12 ? kYellow : kGreen; }));
+    ASSERT_TRUE(WritePng(folder.ImagePath(L"demo", L"wide_01.png"), 20, 30, [](int x, int) {
+        return x < 9 ? kBlue : x < 12 ? kYellow : kGreen;
+    }));
     info.stand = folder.SkinPath(L"demo") + L"\\wide_";
     auto button = MakeButton(info);
     button->MoveWindow(10, 20, 120, 30, FALSE);
@@ -256,8 +259,9 @@ TEST_F(SkinButtonTest, SmallerButtonGetsTheWholeImageAndTheBadgeSitsAt62) {
 }
 
 TEST_F(SkinButtonTest, CaptionUsesTheHotColourWhileHoveredAndMissingFontsAreSkipped) {
-    InstalledSkin skin("<CLIENTSKIN><FONT name=\"Caption\" size=\"18\" style=\"1\" family=\"Liberation Sans\"/>"
-                       "</CLIENTSKIN>");
+    InstalledSkin skin(
+        "<CLIENTSKIN><FONT name=\"Caption\" size=\"18\" style=\"1\" family=\"Liberation Sans\"/>"
+        "</CLIENTSKIN>");
     ASSERT_TRUE(skin.Install());
     ASSERT_TRUE(WriteSolidPng(folder.ImagePath(L"demo", L"cap_01.png"), 120, 30, kBlack));
     info.stand = folder.SkinPath(L"demo") + L"\\cap_";
@@ -327,7 +331,9 @@ public:
 };
 
 CSkinWnd2* g_testGameWnd = nullptr;
-CSkinWnd2* TestGameWnd() { return g_testGameWnd; }
+CSkinWnd2* TestGameWnd() {
+    return g_testGameWnd;
+}
 
 class SkinButtonBlinkTest : public SkinButtonTest {
 protected:

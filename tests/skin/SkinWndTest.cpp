@@ -38,10 +38,11 @@ const char kSkinXml[] =
     "</CLIENTSKIN>";
 
 // Records clicks by name and drag requests instead of running the system's move loop.
-template <class Base>
-class CRecordingWnd : public Base {
+template <class Base> class CRecordingWnd : public Base {
 public:
-    explicit CRecordingWnd(const wchar_t* name, bool centre = true) : Base(name) { this->m_bCenterOnInit = centre; }
+    explicit CRecordingWnd(const wchar_t* name, bool centre = true) : Base(name) {
+        this->m_bCenterOnInit = centre;
+    }
     std::vector<CString> clicked;
     int drags = 0;
     void OnSkinBtnClick(const SkinButtonInfo& info) override { clicked.push_back(info.name); }
@@ -66,7 +67,8 @@ protected:
         ASSERT_TRUE(WriteSolidPng(skin.Image(L"close_01.png"), 20, 20, kRed));
         ASSERT_TRUE(WriteSolidPng(skin.Image(L"ok_01.png"), 40, 20, kGreen));
         // Left half opaque, right half fully transparent.
-        ASSERT_TRUE(WritePng(skin.Image(L"half.png"), 200, 100, [](int x, int) { return x < 100 ? kRed : 0u; }));
+        ASSERT_TRUE(
+            WritePng(skin.Image(L"half.png"), 200, 100, [](int x, int) { return x < 100 ? kRed : 0u; }));
         ASSERT_TRUE(skin.Install());
     }
 
@@ -232,7 +234,8 @@ TEST_F(SkinWndTest, PictureHasImagesButtonsBorderAndLeavesChildRectanglesAlone) 
 
     EXPECT_TRUE(Near(Rgb(kBack), Rgb(dib.Pixel(100, 80)))) << Hex(dib.Pixel(100, 80));
     EXPECT_TRUE(Near(0xFFFFFF, Rgb(dib.Pixel(0, 100)))) << "white border: " << Hex(dib.Pixel(0, 100));
-    EXPECT_TRUE(Near(Rgb(kMagenta), Rgb(dib.Pixel(170, 120)))) << "child rectangle: " << Hex(dib.Pixel(170, 120));
+    EXPECT_TRUE(Near(Rgb(kMagenta), Rgb(dib.Pixel(170, 120))))
+        << "child rectangle: " << Hex(dib.Pixel(170, 120));
     EXPECT_TRUE(Near(Rgb(kGreen), Rgb(dib.Pixel(40, 160)))) << "ok button: " << Hex(dib.Pixel(40, 160));
     EXPECT_TRUE(Near(Rgb(kRed), Rgb(dib.Pixel(260, 15)))) << "close button: " << Hex(dib.Pixel(260, 15));
 
@@ -325,7 +328,8 @@ TEST_F(SkinWndTest, LayeredPictureKeepsTheImagesTransparency) {
     g_strImClass = L"PellarTestImClass";
     CTestLayeredWnd wnd(L"LAYWND", false);
     ASSERT_TRUE(wnd.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP));
-    for (auto& button : wnd.m_listButtons) button->ShowWindow(SW_HIDE);
+    for (auto& button : wnd.m_listButtons)
+        button->ShowWindow(SW_HIDE);
     wnd.m_vecImages.resize(1);
 
     CSkinSurface surface(nullptr, 200, 100, CSkinSurface::Dib32);

@@ -36,8 +36,7 @@ inline void PumpPending() {
 }
 
 // Pumps messages until done() holds or the time is up; returns done().
-template <class Pred>
-bool PumpUntil(Pred done, DWORD timeoutMs) {
+template <class Pred> bool PumpUntil(Pred done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done() && GetTickCount64() < end) {
         PumpPending();
@@ -52,8 +51,7 @@ public:
     std::vector<UINT> clicks;
 
     BOOL CreateOwner(int width, int height) {
-        return CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP, 0, 0, width, height, nullptr,
-                        nullptr);
+        return CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP, 0, 0, width, height, nullptr, nullptr);
     }
 
 protected:
@@ -70,9 +68,7 @@ protected:
 // for the life of the object.
 class InstalledSkin {
 public:
-    explicit InstalledSkin(const std::string& xml) {
-        m_folder.WriteXml(L"demo", xml);
-    }
+    explicit InstalledSkin(const std::string& xml) { m_folder.WriteXml(L"demo", xml); }
     ~InstalledSkin() {
         if (g_pSkinDocument == m_document.get()) g_pSkinDocument = nullptr;
     }
