@@ -26,7 +26,8 @@ Gdiplus::RectF ToRectF(const Gdiplus::Rect& r) {
 
 } // namespace
 
-void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image, const std::vector<SkinPiece>& pieces) {
+void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image,
+                    const std::vector<SkinPiece>& pieces) {
     // Scaled pieces sample beyond their source rectangle; at the image's edge that would blend in
     // transparency (a one-pixel image stretched over a band would come out faint). Mirroring the
     // edge keeps the image's own colours there.
@@ -34,8 +35,8 @@ void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image, const st
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     for (const SkinPiece& piece : pieces) {
         const Gdiplus::RectF src = ToRectF(piece.src);
-        graphics.DrawImage(&image, ToRectF(piece.dst), src.X, src.Y, src.Width, src.Height, Gdiplus::UnitPixel,
-                           &attributes);
+        graphics.DrawImage(&image, ToRectF(piece.dst), src.X, src.Y, src.Width, src.Height,
+                           Gdiplus::UnitPixel, &attributes);
     }
 }
 
@@ -71,7 +72,8 @@ void ComposeSkinLogoAndTitle(Gdiplus::Graphics& graphics, const SkinScene& scene
     if (!scene.document->GetFont(font)) return;
     // The rectangle keeps the full width although it starts right of the logo.
     DrawTextFor(graphics, scene, info.title, info.color, font,
-                Gdiplus::RectF(logoWidth + 6.0f, 0.0f, static_cast<Gdiplus::REAL>(scene.geometry.width), titleHeight));
+                Gdiplus::RectF(logoWidth + 6.0f, 0.0f, static_cast<Gdiplus::REAL>(scene.geometry.width),
+                               titleHeight));
 }
 
 Gdiplus::Rect PlaceSkinText(const SkinTextInfo& text, int width, int height) {

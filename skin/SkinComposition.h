@@ -45,7 +45,8 @@ struct SkinGeometry {
 // The nine-slice of an image of iw by ih at (x, y); ex, ey: extra size of the window;
 // growX, growY: whether each axis may grow. Images too narrow or too low for a middle band draw
 // that band at most once; the pieces never loop.
-std::vector<SkinPiece> PlanNineSliceTiled(int iw, int ih, int x, int y, int ex, int ey, bool growX, bool growY);
+std::vector<SkinPiece> PlanNineSliceTiled(int iw, int ih, int x, int y, int ex, int ey, bool growX,
+                                          bool growY);
 std::vector<SkinPiece> PlanNineSliceStretched(int iw, int ih, int x, int y, int ex, int ey, bool growX,
                                               bool growY);
 // Where one IMG record's image of iw by ih goes in a window of the given geometry.
@@ -66,8 +67,8 @@ SkinImageLoadTotals GetSkinImageLoadTotals();
 
 // Draws one line of text: one line, left-aligned, centred vertically, cut with an ellipsis. A family
 // that is not installed falls back to the generic sans-serif family; without either nothing is drawn.
-void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color, const SkinFontSpec& font,
-                      const Gdiplus::RectF& layout);
+void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color,
+                      const SkinFontSpec& font, const Gdiplus::RectF& layout);
 // Whitens one corner of rect outside a quarter circle of the radius (0 top-left, 1 bottom-left,
 // 2 bottom-right, 3 top-right).
 void DrawRoundCorner(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, int corner, float radius);
@@ -82,7 +83,8 @@ struct SkinScene {
     // Layer 2: the window draws its visible buttons.
     std::function<void(Gdiplus::Graphics&)> drawButtons;
     // The window's text operation; empty: DrawSkinTextLine.
-    std::function<void(Gdiplus::Graphics&, const wchar_t*, COLORREF, const SkinFontSpec&, const Gdiplus::RectF&)>
+    std::function<void(Gdiplus::Graphics&, const wchar_t*, COLORREF, const SkinFontSpec&,
+                       const Gdiplus::RectF&)>
         drawText;
     // Image loader; empty: LoadSkinImage.
     std::function<SkinImagePtr(const wchar_t*)> loadImage;

@@ -14,7 +14,9 @@ CSkinDocument::CSkinDocument() : m_markup(new CMarkup) {}
 
 CSkinDocument::~CSkinDocument() = default;
 
-BOOL CSkinDocument::Load() { return LoadFrom(GetModuleDir(), GetSkinDir()); }
+BOOL CSkinDocument::Load() {
+    return LoadFrom(GetModuleDir(), GetSkinDir());
+}
 
 BOOL CSkinDocument::LoadFrom(const CString& programDir, const CString& skinName) {
     m_markup->SetDocument(nullptr);

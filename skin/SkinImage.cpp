@@ -25,7 +25,9 @@ private:
 
 } // namespace
 
-SkinImageLoadTotals GetSkinImageLoadTotals() { return g_loadTotals; }
+SkinImageLoadTotals GetSkinImageLoadTotals() {
+    return g_loadTotals;
+}
 
 SkinImagePtr LoadSkinImage(const wchar_t* path) {
     if (!path || !*path) return nullptr;
@@ -35,6 +37,7 @@ SkinImagePtr LoadSkinImage(const wchar_t* path) {
     // extended-length form beyond MAX_PATH.
     if (file.GetLength() >= MAX_PATH && file.Left(4) != L"\\\\?\\") file = CString(L"\\\\?\\") + file;
     SkinImagePtr image(new Gdiplus::Image(file.GetString()));
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return nullptr;
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0)
+        return nullptr;
     return image;
 }

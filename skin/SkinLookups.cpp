@@ -8,13 +8,19 @@
 
 namespace {
 
-RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+RECT MakeRect(int left, int top, int width, int height) {
+    return RECT{left, top, left + width, top + height};
+}
 
 } // namespace
 
-int CSkinDocument::GetIntAttrib(const wchar_t* attribute) const { return AnsiToInt(m_markup->GetAttribute(attribute)); }
+int CSkinDocument::GetIntAttrib(const wchar_t* attribute) const {
+    return AnsiToInt(m_markup->GetAttribute(attribute));
+}
 
-CString CSkinDocument::GetTextAttrib(const wchar_t* attribute) const { return m_markup->GetAttribute(attribute); }
+CString CSkinDocument::GetTextAttrib(const wchar_t* attribute) const {
+    return m_markup->GetAttribute(attribute);
+}
 
 CString CSkinDocument::GetAnchorAttrib(const wchar_t* attribute) const {
     CString anchor = m_markup->GetAttribute(attribute);
@@ -94,7 +100,8 @@ BOOL CSkinDocument::GetTexts(const wchar_t* wndName, std::vector<SkinTextInfo>& 
         SkinTextInfo t;
         t.color = SKIN_DEFAULT_COLOR;
         t.name = GetTextAttrib(L"name");
-        t.rect = MakeRect(GetIntAttrib(L"left"), GetIntAttrib(L"top"), GetIntAttrib(L"width"), GetIntAttrib(L"height"));
+        t.rect = MakeRect(GetIntAttrib(L"left"), GetIntAttrib(L"top"), GetIntAttrib(L"width"),
+                          GetIntAttrib(L"height"));
         t.title = GetTextAttrib(L"title");
         GetColorAttrib(t.color, L"color");
         t.align = GetAnchorAttrib(L"align");
@@ -112,7 +119,8 @@ BOOL CSkinDocument::GetRects(const wchar_t* wndName, std::vector<SkinRectInfo>& 
         r.color = SKIN_DEFAULT_COLOR;
         r.name = GetTextAttrib(L"name");
         r.border = GetIntAttrib(L"border");
-        r.rect = MakeRect(GetIntAttrib(L"left"), GetIntAttrib(L"top"), GetIntAttrib(L"width"), GetIntAttrib(L"height"));
+        r.rect = MakeRect(GetIntAttrib(L"left"), GetIntAttrib(L"top"), GetIntAttrib(L"width"),
+                          GetIntAttrib(L"height"));
         r.align = GetAnchorAttrib(L"align");
         r.font = GetTextAttrib(L"font");
         r.strech = GetIntAttrib(L"strech");

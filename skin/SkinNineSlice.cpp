@@ -11,7 +11,8 @@
 
 namespace {
 
-void AddPiece(std::vector<SkinPiece>& pieces, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh) {
+void AddPiece(std::vector<SkinPiece>& pieces, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
+              int dh) {
     // A piece without area draws nothing; leaving it out keeps degenerate images cheap.
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
     pieces.push_back({Gdiplus::Rect(sx, sy, sw, sh), Gdiplus::Rect(dx, dy, dw, dh)});
@@ -61,7 +62,8 @@ void AddBand(std::vector<SkinPiece>& pieces, const Corners& c, int x, int y, int
 
 } // namespace
 
-std::vector<SkinPiece> PlanNineSliceTiled(int iw, int ih, int x, int y, int ex, int ey, bool growX, bool growY) {
+std::vector<SkinPiece> PlanNineSliceTiled(int iw, int ih, int x, int y, int ex, int ey, bool growX,
+                                          bool growY) {
     std::vector<SkinPiece> pieces;
     if (iw <= 0 || ih <= 0) return pieces;
     const Corners c = AddCorners(pieces, iw, ih, x, y, ex, ey, growX, growY);
@@ -112,8 +114,8 @@ SkinImagePlan PlanSkinImage(const SkinImgInfo& record, int iw, int ih, const Ski
         AddPiece(plan.pieces, 0, 0, iw, ih, x, y, dw, dh);
         if (plain && record.arc != 0) {
             plan.roundCorners = true;
-            plan.cornerRect = Gdiplus::RectF(static_cast<float>(x), static_cast<float>(y), static_cast<float>(dw),
-                                             static_cast<float>(dh));
+            plan.cornerRect = Gdiplus::RectF(static_cast<float>(x), static_cast<float>(y),
+                                             static_cast<float>(dw), static_cast<float>(dh));
             plan.cornerRadius = static_cast<float>(dw) / 10.0f;
         }
         return plan;

@@ -19,14 +19,14 @@ struct SkinWndInfo {
     int titleHeight = 0; // height of the title strip (drag, title, double-click)
     int width = 0;       // design size
     int height = 0;
-    int mWidth = 0;      // minimum tracking size
+    int mWidth = 0; // minimum tracking size
     int mHeight = 0;
-    COLORREF border = SKIN_NO_COLOR; // outline colour; above 0xFFFFFF: no outline
+    COLORREF border = SKIN_NO_COLOR;       // outline colour; above 0xFFFFFF: no outline
     COLORREF color = SKIN_DEFAULT_COLOR;   // title colour
     COLORREF bgcolor = SKIN_DEFAULT_COLOR; // read, used by no window
-    CString name;  // the element's tag; set by the caller before the lookup
+    CString name;                          // the element's tag; set by the caller before the lookup
     CString title;
-    CString font;  // name of the FONT for the title
+    CString font; // name of the FONT for the title
 };
 
 // One BTN child.
@@ -45,7 +45,7 @@ struct SkinButtonInfo {
     CString icon1; // badge, full path
     CString font;
     CString align = L"TopLeft";
-    CString tip;   // empty: no tooltip
+    CString tip; // empty: no tooltip
 };
 
 // One TEXT child: a line of text drawn over the images.
@@ -65,8 +65,8 @@ struct SkinRectInfo {
     int border = 0;                      // carried only (an integer here, not a colour)
     RECT rect = {0, 0, 0, 0};
     CString name;
-    CString font;                        // carried only
-    CString align = L"TopLeft";          // carried only
+    CString font;               // carried only
+    CString align = L"TopLeft"; // carried only
 };
 
 // One IMG child of a window element.
@@ -79,7 +79,7 @@ struct SkinImgInfo {
     CString name;             // key for showing and hiding it
     CString stand;            // full path of the image file
     CString align = L"TopLeft";
-    int arc = 0;     // not 0: rounded corners
+    int arc = 0; // not 0: rounded corners
     BOOL visible = TRUE;
 };
 

@@ -13,9 +13,11 @@ std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
     if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
     // The wrappers cache the generic family for ever; ask the flat interface and keep only its name.
     Gdiplus::GpFontFamily* generic = nullptr;
-    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic) return nullptr;
+    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic)
+        return nullptr;
     WCHAR genericName[LF_FACESIZE] = {};
-    const bool named = Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) == Gdiplus::Ok;
+    const bool named =
+        Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) == Gdiplus::Ok;
     Gdiplus::DllExports::GdipDeleteFontFamily(generic);
     if (!named || !genericName[0]) return nullptr;
     family.reset(new Gdiplus::FontFamily(genericName));
@@ -25,8 +27,8 @@ std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
 
 } // namespace
 
-void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color, const SkinFontSpec& spec,
-                      const Gdiplus::RectF& layout) {
+void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color,
+                      const SkinFontSpec& spec, const Gdiplus::RectF& layout) {
     if (!text || !*text) return;
     std::unique_ptr<Gdiplus::FontFamily> family = MakeFamily(spec.family);
     if (!family) return;

@@ -92,7 +92,8 @@ FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) 
     FloorPlan plan;
     plan.width = wnd.m_nWidth;
     plan.height = wnd.m_nHeight;
-    const SkinGeometry geometry{wnd.m_nWidth, wnd.m_nHeight, wnd.m_wndInfo.width, wnd.m_wndInfo.height, spread};
+    const SkinGeometry geometry{wnd.m_nWidth, wnd.m_nHeight, wnd.m_wndInfo.width, wnd.m_wndInfo.height,
+                                spread};
     for (const SkinImgInfo& record : wnd.m_vecImages) {
         SkinImagePtr image = LoadSkinImage(record.stand);
         if (!record.visible || !image) continue;
@@ -105,8 +106,8 @@ FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) 
         const CRect r = button->GetRectInOwner();
         FloorPlan::Button b;
         b.image = button->GetCurImage();
-        b.rect = Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.Width()),
-                                static_cast<float>(r.Height()));
+        b.rect = Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
+                                static_cast<float>(r.Width()), static_cast<float>(r.Height()));
         b.caption = button->GetInfo().title;
         b.font.name = button->GetInfo().font;
         b.color = button->GetInfo().color;
@@ -118,7 +119,8 @@ FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) 
     if (info.logo) {
         plan.logoPath = doc.GetLogoPath();
         plan.titleHeight = static_cast<float>(info.titleHeight);
-        if (SkinImagePtr logo = LoadSkinImage(plan.logoPath)) logoWidth = static_cast<float>(logo->GetWidth());
+        if (SkinImagePtr logo = LoadSkinImage(plan.logoPath))
+            logoWidth = static_cast<float>(logo->GetWidth());
         FloorPlan::Text title;
         title.font.name = info.font;
         if (!info.title.IsEmpty() && !info.font.IsEmpty() && doc.GetFont(title.font)) {
@@ -189,14 +191,17 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
                 g.DrawImage(&loaded,
                             Gdiplus::RectF(static_cast<float>(p.dst.X), static_cast<float>(p.dst.Y),
                                            static_cast<float>(p.dst.Width), static_cast<float>(p.dst.Height)),
-                            static_cast<float>(p.src.X), static_cast<float>(p.src.Y), static_cast<float>(p.src.Width),
-                            static_cast<float>(p.src.Height), Gdiplus::UnitPixel, &attributes);
+                            static_cast<float>(p.src.X), static_cast<float>(p.src.Y),
+                            static_cast<float>(p.src.Width), static_cast<float>(p.src.Height),
+                            Gdiplus::UnitPixel, &attributes);
             if (image.roundCorners)
-                for (int corner = 0; corner < 4; ++corner) DrawRoundCorner(g, image.cornerRect, corner, image.radius);
+                for (int corner = 0; corner < 4; ++corner)
+                    DrawRoundCorner(g, image.cornerRect, corner, image.radius);
         }
         for (const FloorPlan::Button& b : plan.buttons) {
             g.DrawImage(b.image, b.rect);
-            if (!b.caption.IsEmpty()) FloorString(g, b.caption, b.font, b.color, b.rect, Gdiplus::StringAlignmentCenter);
+            if (!b.caption.IsEmpty())
+                FloorString(g, b.caption, b.font, b.color, b.rect, Gdiplus::StringAlignmentCenter);
         }
         if (!plan.logoPath.IsEmpty()) {
             const LONGLONG start = Now();
@@ -208,8 +213,9 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
         for (const FloorPlan::Text& t : plan.texts)
             FloorString(g, t.text, t.font, t.color, t.rect, Gdiplus::StringAlignmentNear);
         if (plan.border <= 0xFFFFFF) {
-            Gdiplus::Pen pen(Gdiplus::Color(255, GetRValue(plan.border), GetGValue(plan.border), GetBValue(plan.border)),
-                             2.0f);
+            Gdiplus::Pen pen(
+                Gdiplus::Color(255, GetRValue(plan.border), GetGValue(plan.border), GetBValue(plan.border)),
+                2.0f);
             g.DrawRectangle(&pen, 0, 0, plan.width, plan.height);
         }
     }
@@ -237,8 +243,10 @@ Result Measure(CSkinWndCommon& wnd, CSkinDocument& doc, bool layered, int paints
     HWND hwnd = wnd.GetSafeHwnd();
     const FloorPlan plan = PlanFloor(wnd, doc, layered ? SkinSpread::Stretched : SkinSpread::Tiled);
     std::vector<double> paint, decode, floor, floorDecode;
-    for (int i = 0; i < 3; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); // warm up
-    for (int i = 0; i < 3; ++i) FloorPaint(plan, hwnd, layered);
+    for (int i = 0; i < 3; ++i)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); // warm up
+    for (int i = 0; i < 3; ++i)
+        FloorPaint(plan, hwnd, layered);
     // Interleaved, so that both see the same conditions.
     for (int i = 0; i < paints; ++i) {
         const SkinImageLoadTotals before = GetSkinImageLoadTotals();
@@ -261,9 +269,10 @@ void HideButton(CSkinWndCommon& wnd, const wchar_t* name) {
 }
 
 void Print(const wchar_t* name, int w, int h, const Result& r) {
-    wprintf(L"%-28ls %5dx%-5d paint %8.2f ms  decode %5.1f%%   floor %8.2f ms (decode %5.1f%%)   ratio %5.2f\n", name,
-            w, h, r.paintMs, 100 * r.decodeShare, r.floorMs, 100 * r.floorDecodeShare,
-            r.floorMs > 0 ? r.paintMs / r.floorMs : 0);
+    wprintf(
+        L"%-28ls %5dx%-5d paint %8.2f ms  decode %5.1f%%   floor %8.2f ms (decode %5.1f%%)   ratio %5.2f\n",
+        name, w, h, r.paintMs, 100 * r.decodeShare, r.floorMs, 100 * r.floorDecodeShare,
+        r.floorMs > 0 ? r.paintMs / r.floorMs : 0);
     fflush(stdout);
 }
 
@@ -272,7 +281,8 @@ void Print(const wchar_t* name, int w, int h, const Result& r) {
 int wmain(int argc, wchar_t** argv) {
     int paints = 60;
     if (argc > 2 || (argc == 2 && (paints = _wtoi(argv[1])) <= 0)) {
-        fwprintf(stderr, L"usage: skin-bench [PAINTS]  (PAINTS: a positive number of paints per case, default 60)\n");
+        fwprintf(stderr,
+                 L"usage: skin-bench [PAINTS]  (PAINTS: a positive number of paints per case, default 60)\n");
         return 2;
     }
     CGdiplusSession gdiplus;
@@ -287,7 +297,8 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     g_pSkinDocument = &doc;
-    wprintf(L"skin-bench: %d paints per case, medians; decode = share of the paint spent loading images\n", paints);
+    wprintf(L"skin-bench: %d paints per case, medians; decode = share of the paint spent loading images\n",
+            paints);
 
     {
         CBenchWnd2 game(L"GAMEWND");

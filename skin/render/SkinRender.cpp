@@ -45,10 +45,12 @@ bool SavePng(const CSkinSurface& surface, const CString& path, bool withAlpha) {
     CLSID png;
     if (!surface.Bits() || !PngEncoder(png)) return false;
     const INT stride = surface.Width() * 4;
-    BYTE* lastRow = static_cast<BYTE*>(const_cast<void*>(surface.Bits())) + static_cast<size_t>(surface.Height() - 1) * stride;
+    BYTE* lastRow = static_cast<BYTE*>(const_cast<void*>(surface.Bits())) +
+                    static_cast<size_t>(surface.Height() - 1) * stride;
     Gdiplus::Bitmap bitmap(surface.Width(), surface.Height(), -stride,
                            withAlpha ? PixelFormat32bppPARGB : PixelFormat32bppRGB, lastRow);
-    return bitmap.GetLastStatus() == Gdiplus::Ok && bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
+    return bitmap.GetLastStatus() == Gdiplus::Ok &&
+           bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
 }
 
 void HideButton(CSkinWndCommon& wnd, const wchar_t* name) {
@@ -137,13 +139,19 @@ int wmain(int argc, wchar_t** argv) {
         const wchar_t* file;
     };
     const Job jobs[] = {
-        {L"MAINWND", 0, 0, L"MAINWND"},     {L"GAMEWND", 0, 0, L"GAMEWND"},
+        {L"MAINWND", 0, 0, L"MAINWND"},
+        {L"GAMEWND", 0, 0, L"GAMEWND"},
         {L"GAMEWND", 1920, 1080, L"GAMEWND-1920x1080"},
-        {L"BOSSWND", 0, 0, L"BOSSWND"},     {L"CACHEWND", 0, 0, L"CACHEWND"},
-        {L"LOCKWND", 0, 0, L"LOCKWND"},     {L"UNLOCKWND", 0, 0, L"UNLOCKWND"},
-        {L"MOREWND", 0, 0, L"MOREWND"},     {L"SETUPWND", 0, 0, L"SETUPWND"},
-        {L"SERVERWND", 0, 0, L"SERVERWND"}, {L"SELECTWND", 0, 0, L"SELECTWND"},
-        {L"UPDATEWND", 0, 0, L"UPDATEWND"}, {L"VIPWND", 0, 0, L"VIPWND"},
+        {L"BOSSWND", 0, 0, L"BOSSWND"},
+        {L"CACHEWND", 0, 0, L"CACHEWND"},
+        {L"LOCKWND", 0, 0, L"LOCKWND"},
+        {L"UNLOCKWND", 0, 0, L"UNLOCKWND"},
+        {L"MOREWND", 0, 0, L"MOREWND"},
+        {L"SETUPWND", 0, 0, L"SETUPWND"},
+        {L"SERVERWND", 0, 0, L"SERVERWND"},
+        {L"SELECTWND", 0, 0, L"SELECTWND"},
+        {L"UPDATEWND", 0, 0, L"UPDATEWND"},
+        {L"VIPWND", 0, 0, L"VIPWND"},
         {L"HOSTWND", 0, 0, L"HOSTWND"},
     };
     int failures = 0;

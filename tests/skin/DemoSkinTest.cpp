@@ -28,8 +28,8 @@ const std::map<std::wstring, Names>& Required() {
     static const std::map<std::wstring, Names> names = {
         {L"MAINWND", {{L"close", L"min", L"home", L"bbs", L"pay", L"service"}, {}, {L"ie"}, {L"choose"}}},
         {L"GAMEWND",
-         {{L"close", L"min", L"pack", L"home", L"bbs", L"pay", L"more", L"lock", L"server", L"refresh", L"vip", L"host",
-           L"max", L"restore"},
+         {{L"close", L"min", L"pack", L"home", L"bbs", L"pay", L"more", L"lock", L"server", L"refresh",
+           L"vip", L"host", L"max", L"restore"},
           {L"text_username"},
           {L"ie"},
           {}}},
@@ -48,8 +48,7 @@ const std::map<std::wstring, Names>& Required() {
     return names;
 }
 
-template <class Record>
-bool HasName(const std::vector<Record>& records, const wchar_t* name) {
+template <class Record> bool HasName(const std::vector<Record>& records, const wchar_t* name) {
     for (const Record& r : records)
         if (r.name.CompareNoCase(name) == 0) return true;
     return false;
@@ -57,7 +56,9 @@ bool HasName(const std::vector<Record>& records, const wchar_t* name) {
 
 class DemoSkin : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_doc.LoadFrom(ProgramDir(), L"default")) << "demo skin not beside the program"; }
+    void SetUp() override {
+        ASSERT_TRUE(m_doc.LoadFrom(ProgramDir(), L"default")) << "demo skin not beside the program";
+    }
     CSkinDocument m_doc;
 };
 
@@ -80,13 +81,18 @@ TEST_F(DemoSkin, EveryLookedUpNameIsPresentAndEveryImageLoads) {
         m_doc.GetTexts(wnd, texts);
         m_doc.GetRects(wnd, rects);
         m_doc.GetImages(wnd, images);
-        for (const wchar_t* name : entry.second.buttons) EXPECT_TRUE(HasName(buttons, name)) << CString(name).ToUtf8();
-        for (const wchar_t* name : entry.second.texts) EXPECT_TRUE(HasName(texts, name)) << CString(name).ToUtf8();
-        for (const wchar_t* name : entry.second.rects) EXPECT_TRUE(HasName(rects, name)) << CString(name).ToUtf8();
-        for (const wchar_t* name : entry.second.images) EXPECT_TRUE(HasName(images, name)) << CString(name).ToUtf8();
+        for (const wchar_t* name : entry.second.buttons)
+            EXPECT_TRUE(HasName(buttons, name)) << CString(name).ToUtf8();
+        for (const wchar_t* name : entry.second.texts)
+            EXPECT_TRUE(HasName(texts, name)) << CString(name).ToUtf8();
+        for (const wchar_t* name : entry.second.rects)
+            EXPECT_TRUE(HasName(rects, name)) << CString(name).ToUtf8();
+        for (const wchar_t* name : entry.second.images)
+            EXPECT_TRUE(HasName(images, name)) << CString(name).ToUtf8();
 
         EXPECT_FALSE(images.empty()); // every window has a background
-        for (const SkinImgInfo& image : images) EXPECT_NE(nullptr, LoadSkinImage(image.stand)) << image.stand.ToUtf8();
+        for (const SkinImgInfo& image : images)
+            EXPECT_NE(nullptr, LoadSkinImage(image.stand)) << image.stand.ToUtf8();
         for (const SkinButtonInfo& button : buttons) {
             for (const wchar_t* state : {L"01.png", L"02.png", L"03.png", L"04.png"})
                 EXPECT_NE(nullptr, LoadSkinImage(button.stand + state)) << (button.stand + state).ToUtf8();
@@ -147,11 +153,12 @@ TEST(DemoConfiguration, CarriesEveryKey) {
     ASSERT_TRUE(markup.FindElement(L"CLIENTCONFIG"));
     ASSERT_TRUE(markup.EnterElement());
     ASSERT_TRUE(markup.FindElement(L"CONFIG"));
-    const wchar_t* keys[] = {L"gsClientAbout", L"userClientAbout", L"clientVer", L"skinDir", L"paymentUrl", L"bbsUrl",
-                             L"gwUrl", L"serviceUrl", L"userInfoUrl", L"usermd5fmt", L"userInfoApi",
-                             L"serverParamName", L"homeUrl", L"configParam", L"loginCheck", L"gameCheck",
-                             L"runPlugin", L"startUpUrl", L"installUrl", L"imClass", L"quitTip", L"infoPath",
-                             L"pwKey", L"tipClass"};
+    const wchar_t* keys[] = {L"gsClientAbout", L"userClientAbout", L"clientVer",   L"skinDir",
+                             L"paymentUrl",    L"bbsUrl",          L"gwUrl",       L"serviceUrl",
+                             L"userInfoUrl",   L"usermd5fmt",      L"userInfoApi", L"serverParamName",
+                             L"homeUrl",       L"configParam",     L"loginCheck",  L"gameCheck",
+                             L"runPlugin",     L"startUpUrl",      L"installUrl",  L"imClass",
+                             L"quitTip",       L"infoPath",        L"pwKey",       L"tipClass"};
     // Keys deliberately left empty: no plug-in installer, and the home page is shown at start.
     for (const wchar_t* key : keys) {
         const CString value = markup.GetAttribute(key);

@@ -17,6 +17,7 @@ private:
     std::unique_ptr<CGdiplusSession> m_session;
 };
 
-::testing::Environment* const g_gdiplusEnvironment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+::testing::Environment* const g_gdiplusEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
 } // namespace

@@ -14,8 +14,8 @@ using skintest::Rgb;
 
 namespace {
 
-const Argb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00, kCyan = 0xFF00FFFF,
-           kMagenta = 0xFFFF00FF, kWhite = 0xFFFFFFFF, kGrey = 0xFF808080;
+const Argb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00,
+           kCyan = 0xFF00FFFF, kMagenta = 0xFFFF00FF, kWhite = 0xFFFFFFFF, kGrey = 0xFF808080;
 
 // 100 by 60: red and yellow on the left, the right half split into two stripes of 25 columns.
 Argb Quadrants(int x, int y) {
@@ -31,8 +31,8 @@ std::string Describe(const std::vector<SkinPiece>& pieces) {
     std::string out;
     for (const SkinPiece& p : pieces) {
         char line[128];
-        snprintf(line, sizeof line, "(%d,%d,%d,%d)->(%d,%d,%d,%d) ", p.src.X, p.src.Y, p.src.Width, p.src.Height,
-                 p.dst.X, p.dst.Y, p.dst.Width, p.dst.Height);
+        snprintf(line, sizeof line, "(%d,%d,%d,%d)->(%d,%d,%d,%d) ", p.src.X, p.src.Y, p.src.Width,
+                 p.src.Height, p.dst.X, p.dst.Y, p.dst.Width, p.dst.Height);
         out += line;
     }
     return out;
@@ -59,8 +59,9 @@ protected:
     }
 
     // Composes into a fresh DIB of the window's size.
-    std::unique_ptr<CSkinSurface> Compose(const std::vector<SkinImgInfo>& images, int w, int h, int dw, int dh,
-                                          SkinSpread spread, const std::vector<SkinTextInfo>* texts = nullptr,
+    std::unique_ptr<CSkinSurface> Compose(const std::vector<SkinImgInfo>& images, int w, int h, int dw,
+                                          int dh, SkinSpread spread,
+                                          const std::vector<SkinTextInfo>* texts = nullptr,
                                           const SkinWndInfo* info = nullptr) {
         std::unique_ptr<CSkinSurface> surface(new CSkinSurface(nullptr, w, h, CSkinSurface::Dib32));
         EXPECT_TRUE(surface->IsValid());
@@ -82,7 +83,8 @@ protected:
 
 #define EXPECT_PIXEL(surface, x, y, colour)                                                                  \
     EXPECT_TRUE(Near(Rgb((surface).PixelAt(x, y)), Rgb(colour), 12))                                         \
-        << "at (" << (x) << "," << (y) << ") got " << Hex((surface).PixelAt(x, y)) << " want " << Hex(colour)
+        << "at (" << (x) << "," << (y) << ") got " << Hex((surface).PixelAt(x, y)) << " want "               \
+        << Hex(colour)
 
 } // namespace
 
@@ -187,12 +189,12 @@ TEST_F(Composition, WorkedExampleTiledPixels) {
     std::vector<SkinImgInfo> images{Record(m_quadrants)};
     auto s = Compose(images, 520, 300, 400, 300, SkinSpread::Tiled);
     EXPECT_PIXEL(*s, 25, 15, kRed);
-    EXPECT_PIXEL(*s, 60, 15, kGreen);   // first copy of the right half
+    EXPECT_PIXEL(*s, 60, 15, kGreen); // first copy of the right half
     EXPECT_PIXEL(*s, 90, 15, kBlue);
-    EXPECT_PIXEL(*s, 110, 15, kGreen);  // second copy
+    EXPECT_PIXEL(*s, 110, 15, kGreen); // second copy
     EXPECT_PIXEL(*s, 140, 15, kBlue);
-    EXPECT_PIXEL(*s, 160, 15, kGreen);  // last piece, 20 columns
-    EXPECT_PIXEL(*s, 180, 15, kGreen);  // top-right corner
+    EXPECT_PIXEL(*s, 160, 15, kGreen); // last piece, 20 columns
+    EXPECT_PIXEL(*s, 180, 15, kGreen); // top-right corner
     EXPECT_PIXEL(*s, 210, 15, kBlue);
     EXPECT_PIXEL(*s, 25, 45, kYellow);
     EXPECT_PIXEL(*s, 140, 45, kMagenta);
@@ -222,7 +224,7 @@ TEST_F(Composition, BothVariantsGrowInHeight) {
     std::vector<SkinImgInfo> images{Record(m_quadrants)};
     for (SkinSpread spread : {SkinSpread::Tiled, SkinSpread::Stretched}) {
         auto s = Compose(images, 140, 100, 100, 60, spread);
-        EXPECT_PIXEL(*s, 25, 85, kYellow);  // bottom-left corner moved down
+        EXPECT_PIXEL(*s, 25, 85, kYellow);   // bottom-left corner moved down
         EXPECT_PIXEL(*s, 130, 85, kMagenta); // bottom-right corner moved right and down
         EXPECT_PIXEL(*s, 25, 10, kRed);
     }
@@ -256,7 +258,7 @@ TEST_F(Composition, PlainAnchoredSizedAndHidden) {
     auto s = Compose(images, 200, 100, 200, 100, SkinSpread::Tiled);
     EXPECT_PIXEL(*s, 190, 90, kBlue); // 200 - 10 - 5 = 185 .. 195
     EXPECT_EQ(0u, Rgb(s->PixelAt(180, 90)));
-    EXPECT_PIXEL(*s, 85, 15, kBlue);  // scaled into 40 by 20
+    EXPECT_PIXEL(*s, 85, 15, kBlue); // scaled into 40 by 20
     EXPECT_EQ(0u, Rgb(s->PixelAt(95, 15)));
     EXPECT_EQ(0u, Rgb(s->PixelAt(25, 15))); // hidden record not drawn
 }
@@ -270,10 +272,10 @@ TEST_F(Composition, RoundCornersWhitenOutsideTheArc) {
     r.top = 10;
     std::vector<SkinImgInfo> images{r};
     auto s = Compose(images, 100, 100, 100, 100, SkinSpread::Tiled);
-    EXPECT_PIXEL(*s, 10, 10, kWhite);  // top-left corner
-    EXPECT_PIXEL(*s, 10, 69, kWhite);  // bottom-left
-    EXPECT_PIXEL(*s, 69, 69, kWhite);  // bottom-right
-    EXPECT_PIXEL(*s, 69, 10, kWhite);  // top-right
+    EXPECT_PIXEL(*s, 10, 10, kWhite); // top-left corner
+    EXPECT_PIXEL(*s, 10, 69, kWhite); // bottom-left
+    EXPECT_PIXEL(*s, 69, 69, kWhite); // bottom-right
+    EXPECT_PIXEL(*s, 69, 10, kWhite); // top-right
     EXPECT_PIXEL(*s, 40, 40, 0xFF202020);
     EXPECT_PIXEL(*s, 40, 10, 0xFF202020); // the edge between corners keeps the image
 }
@@ -300,9 +302,9 @@ TEST_F(Composition, TextsNeedTitleAndKnownFont) {
                 if ((s->PixelAt(x, y) & 0xFF) > 128) ++n;
         return n;
     };
-    EXPECT_GT(bright(0), 50);   // the known font draws
-    EXPECT_EQ(0, bright(40));   // a font name the skin lacks: nothing
-    EXPECT_GT(bright(80), 50);  // a family that is not installed falls back to sans-serif
+    EXPECT_GT(bright(0), 50);  // the known font draws
+    EXPECT_EQ(0, bright(40));  // a font name the skin lacks: nothing
+    EXPECT_GT(bright(80), 50); // a family that is not installed falls back to sans-serif
 
     // Without a skin document no text is drawn at all.
     std::unique_ptr<CSkinSurface> bare(new CSkinSurface(nullptr, 300, 120, CSkinSurface::Dib32));
@@ -313,7 +315,8 @@ TEST_F(Composition, TextsNeedTitleAndKnownFont) {
     bare->EndDrawing();
     int any = 0;
     for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 300; ++x) any += bare->PixelAt(x, y) != 0;
+        for (int x = 0; x < 300; ++x)
+            any += bare->PixelAt(x, y) != 0;
     EXPECT_EQ(0, any);
 }
 
@@ -387,7 +390,7 @@ TEST(SkinImageLoading, MissingOrBrokenFilesGiveNull) {
     EXPECT_EQ(nullptr, LoadSkinImage(dir / L"none.png"));
     EXPECT_EQ(nullptr, LoadSkinImage(dir.WriteFile(L"bad.png", "garbage")));
     EXPECT_EQ(nullptr, LoadSkinImage((dir.Path() + L"\\").GetString())); // a folder
-    EXPECT_EQ(nullptr, LoadSkinImage(CString(L'x', 40000).GetString()));  // a name no file can have
+    EXPECT_EQ(nullptr, LoadSkinImage(CString(L'x', 40000).GetString())); // a name no file can have
     ASSERT_TRUE(skintest::WriteSolidPng(dir / L"ok.png", 3, 2, kRed));
     SkinImagePtr ok = LoadSkinImage(dir / L"ok.png");
     ASSERT_NE(nullptr, ok);
@@ -403,7 +406,8 @@ TEST(SkinImageLoading, LongFolderPath) {
     }
     path += L"\\img.png";
     ASSERT_GT(path.GetLength(), MAX_PATH);
-    if (!skintest::WriteSolidPng(CString(L"\\\\?\\") + path, 4, 4, kGreen)) GTEST_SKIP() << "cannot write long path";
+    if (!skintest::WriteSolidPng(CString(L"\\\\?\\") + path, 4, 4, kGreen))
+        GTEST_SKIP() << "cannot write long path";
     SkinImagePtr image = LoadSkinImage(path);
     ASSERT_NE(nullptr, image);
     EXPECT_EQ(4u, image->GetWidth());

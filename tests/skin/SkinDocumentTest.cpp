@@ -77,10 +77,12 @@ TEST(SkinFolderChoice, NoSkinFolderAtAll) {
 TEST(SkinFolderChoice, LongProgramFolder) {
     TempDir dir;
     CString program = dir.Path();
-    for (int i = 0; i < 7; ++i) program += L"\\" + CString(L'd', 40);
+    for (int i = 0; i < 7; ++i)
+        program += L"\\" + CString(L'd', 40);
     const CString skin = program + L"\\skin\\long";
     for (int i = dir.Path().GetLength() + 1; i <= skin.GetLength(); ++i)
-        if (i == skin.GetLength() || skin[i] == L'\\') CreateDirectoryW(CString(L"\\\\?\\") + skin.Left(i), nullptr);
+        if (i == skin.GetLength() || skin[i] == L'\\')
+            CreateDirectoryW(CString(L"\\\\?\\") + skin.Left(i), nullptr);
     const CString xml = skin + L"\\skin.xml";
     ASSERT_GT(xml.GetLength(), MAX_PATH);
     HANDLE h = CreateFileW(CString(L"\\\\?\\") + xml, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

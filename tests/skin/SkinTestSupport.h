@@ -29,11 +29,13 @@ inline bool PngEncoder(CLSID& clsid) {
 }
 
 // Writes a PNG whose pixel (x, y) is colour(x, y).
-inline bool WritePng(const CString& path, int width, int height, const std::function<Argb(int, int)>& colour) {
+inline bool WritePng(const CString& path, int width, int height,
+                     const std::function<Argb(int, int)>& colour) {
     Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
     if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(colour(x, y)));
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, Gdiplus::Color(colour(x, y)));
     CLSID png;
     return PngEncoder(png) && bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
 }
@@ -58,7 +60,9 @@ inline std::string Hex(Argb v) {
 }
 
 // The RGB part only (GDI drawing on a device context leaves the alpha byte to chance).
-inline Argb Rgb(Argb v) { return v & 0xFFFFFF; }
+inline Argb Rgb(Argb v) {
+    return v & 0xFFFFFF;
+}
 
 // A program folder with skin\<name>\skin.xml files.
 class SkinFolder {
