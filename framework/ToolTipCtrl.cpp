@@ -6,6 +6,16 @@ IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 namespace {
 
+// The longest tip text kept; GetText's buffer holds it, whatever the control's version.
+const int kMaxTipText = 1023;
+
+// The text as the control keeps it (cut to kMaxTipText characters).
+CString TipText(const wchar_t* text) {
+    CString tip(text ? text : L"");
+    if (tip.GetLength() > kMaxTipText) tip.Truncate(kMaxTipText);
+    return tip;
+}
+
 // The size the version 5 common controls accept too: a program without a manifest gets those, and
 // they reject the larger structure.
 TOOLINFOW MakeToolInfo(CWnd* wnd, UINT_PTR id) {
@@ -32,7 +42,8 @@ BOOL CToolTipCtrl::AddTool(CWnd* wnd, const wchar_t* text, LPCRECT rect, UINT_PT
     if (!m_hWnd || !wnd || !wnd->GetSafeHwnd()) return FALSE;
     TOOLINFOW ti = MakeToolInfo(wnd, id);
     ti.hinst = AfxGetInstanceHandle();
-    ti.lpszText = const_cast<wchar_t*>(text ? text : L"");
+    CString tip = TipText(text);
+    ti.lpszText = const_cast<wchar_t*>(tip.GetString());
     if (rect) ti.rect = *rect;
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
 }
@@ -47,14 +58,15 @@ void CToolTipCtrl::UpdateTipText(const wchar_t* text, CWnd* wnd, UINT_PTR id) {
     if (!m_hWnd) return;
     TOOLINFOW ti = MakeToolInfo(wnd, id);
     ti.hinst = AfxGetInstanceHandle();
-    ti.lpszText = const_cast<wchar_t*>(text ? text : L"");
+    CString tip = TipText(text);
+    ti.lpszText = const_cast<wchar_t*>(tip.GetString());
     SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 CString CToolTipCtrl::GetText(CWnd* wnd, UINT_PTR id) const {
     if (!m_hWnd) return CString();
-    // The control copies without a size: give it room for the longest text it keeps.
-    std::vector<wchar_t> buffer(1024 + 1, L'\0');
+    // Older controls copy without a size: the buffer holds the longest text AddTool lets in.
+    std::vector<wchar_t> buffer(kMaxTipText + 1, L'\0');
     TOOLINFOW ti = MakeToolInfo(wnd, id);
     ti.lpszText = buffer.data();
     ::SendMessageW(m_hWnd, TTM_GETTEXTW, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(&ti));

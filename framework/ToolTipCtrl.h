@@ -1,5 +1,6 @@
 // CToolTipCtrl: a tooltip control owned by a window. Tools are rectangles of a window with an id;
-// the owner relays its mouse messages with RelayEvent (from PreTranslateMessage).
+// the owner relays its mouse messages with RelayEvent (from PreTranslateMessage). Tip texts are kept
+// up to 1023 characters.
 #pragma once
 
 #include "Wnd.h"

@@ -78,6 +78,11 @@ void CSkinButton::StopBlinkThread() {
 void CSkinButton::EndBlink() {
     m_bBlinking = FALSE;
     StopBlinkThread();
+    // Ticks the ended thread posted are stale: a blink started soon after must not see them.
+    MSG stale;
+    if (m_hWnd)
+        while (PeekMessageW(&stale, m_hWnd, WM_BUTTONBLINK, WM_BUTTONBLINK, PM_REMOVE | PM_NOYIELD)) {
+        }
     ReloadImages(m_info.stand);
     RepaintGameWnd();
 }

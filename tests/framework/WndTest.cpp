@@ -333,6 +333,9 @@ TEST(CToolTipCtrlTest, ToolsAreAddedForAWindowAndFoundByTheirId) {
     EXPECT_EQ(1, tip.GetToolCount());
     EXPECT_EQ(CString(L"保存设置"), tip.GetText(&owner, 10007));
     EXPECT_TRUE(tip.GetText(&owner, 10008).IsEmpty());
+    // A very long text is kept cut, never written past a buffer.
+    tip.UpdateTipText(CString(L'x', 5000), &owner, 10007);
+    EXPECT_EQ(1023, tip.GetText(&owner, 10007).GetLength());
     tip.DelTool(&owner, 10007);
     EXPECT_EQ(0, tip.GetToolCount());
     EXPECT_FALSE(tip.AddTool(nullptr, L"x", &area, 1));

@@ -308,12 +308,6 @@ TEST_F(SkinButtonTest, CaptionUsesTheHotColourWhileHoveredAndMissingFontsAreSkip
     EXPECT_EQ(0, reds + blues) << "without a skin document there is no font";
 }
 
-TEST_F(SkinButtonTest, SetCaptionReplacesTheTitle) {
-    auto button = MakeButton(info);
-    button->SetCaption(L"对手");
-    EXPECT_EQ(CString(L"对手"), button->GetInfo().title);
-}
-
 // Blinking.
 
 namespace {
@@ -422,6 +416,18 @@ TEST_F(SkinButtonBlinkTest, TicksAlternateTheImageSetsAndNeedNoGameWindow) {
     const BOOL phase = g_bBlinkPhase;
     button->SendMessage(WM_BUTTONBLINK);
     EXPECT_EQ(phase, g_bBlinkPhase);
+    EXPECT_EQ(CSize(40, 20), SizeOf(*button));
+}
+
+TEST_F(SkinButtonBlinkTest, TicksOfAnEndedBlinkDoNotReachTheNextOne) {
+    auto button = MakeButton(info);
+    button->SetBlink(TRUE);
+    for (int i = 0; i < 3; ++i)
+        button->PostMessage(WM_BUTTONBLINK); // ticks still queued
+    button->SetBlink(FALSE);
+    button->SetBlink(TRUE);
+    PumpPending();
+    EXPECT_FALSE(g_bBlinkPhase);
     EXPECT_EQ(CSize(40, 20), SizeOf(*button));
 }
 
