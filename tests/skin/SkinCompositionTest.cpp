@@ -383,6 +383,34 @@ TEST_F(Composition, LayerOrderAndLogoTitle) {
     EXPECT_FLOAT_EQ(6.0f, titleRect.X);
 }
 
+TEST(SkinSurfaceLifetime, ContextAndBitmapAreDeletedAndDrawingEndsFirst) {
+    for (CSkinSurface::Kind kind : {CSkinSurface::Dib32, CSkinSurface::Compatible}) {
+        HDC dc = nullptr;
+        HGDIOBJ bitmap = nullptr;
+        {
+            CSkinSurface surface(nullptr, 64, 48, kind);
+            ASSERT_TRUE(surface.IsValid());
+            dc = surface.GetDC();
+            bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+            EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(dc));
+            EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(bitmap));
+            Gdiplus::SolidBrush brush{Gdiplus::Color(kRed)};
+            surface.GetGraphics()->FillRectangle(&brush, 0, 0, 10, 10);
+            surface.EndDrawing(); // GDI+ is done before the context is used or deleted
+            EXPECT_EQ(nullptr, surface.GetGraphics());
+            EXPECT_FALSE(surface.IsValid());
+            EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(dc));
+            if (kind == CSkinSurface::Dib32) {
+                EXPECT_PIXEL(surface, 5, 5, kRed);
+            }
+        }
+        EXPECT_EQ(0u, GetObjectType(dc));
+        EXPECT_EQ(0u, GetObjectType(bitmap));
+    }
+    CSkinSurface empty(nullptr, 0, 10, CSkinSurface::Dib32); // no bitmap; nothing to read
+    EXPECT_EQ(0u, empty.PixelAt(0, 0));
+}
+
 TEST(SkinImageLoading, MissingOrBrokenFilesGiveNull) {
     TempDir dir;
     EXPECT_EQ(nullptr, LoadSkinImage(nullptr));

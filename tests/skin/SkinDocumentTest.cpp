@@ -25,6 +25,19 @@ TEST(SkinFolderChoice, SelectsFolderWithoutRegardToCase) {
     EXPECT_EQ(f.ProgramDir() + L"\\skin\\Blue\\", doc.GetImagePath(L""));
 }
 
+TEST(SkinFolderChoice, PercentSignsInFoldersAndValuesStayAsWritten) {
+    SkinFolder f;
+    const CString program = f.Dir().MakeDir(L"100%s %d");
+    f.Dir().WriteFile(L"100%s %d\\skin\\a%sb\\skin.xml",
+                      "<CLIENTSKIN><W><IMG stand=\"%s%n.png\"/></W></CLIENTSKIN>");
+    CSkinDocument doc;
+    ASSERT_TRUE(doc.LoadFrom(program, L"A%SB"));
+    std::vector<SkinImgInfo> images;
+    doc.GetImages(L"W", images);
+    ASSERT_EQ(1u, images.size());
+    EXPECT_EQ(program + L"\\skin\\a%sb\\%s%n.png", images[0].stand);
+}
+
 TEST(SkinFolderChoice, SecondOfTwoValidSkins) {
     SkinFolder f;
     f.WriteXml(L"one", "<CLIENTSKIN><MAINWND width=\"1\"/></CLIENTSKIN>");
