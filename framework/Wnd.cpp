@@ -55,6 +55,7 @@ CString AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
 }
 
 CWnd::~CWnd() {
+    if (m_pbDeleted) *m_pbDeleted = true; // deleted by one of its own handlers
     if (!m_hWnd) return;
     // Detach first: the derived parts of this object are gone, so no message may reach them.
     HWND hWnd = m_hWnd;
@@ -85,8 +86,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return FALSE;
 
+    // Only a class served by our procedure binds at WM_NCCREATE; a system control is adopted after
+    // creation, so that nothing created meanwhile (by its parent's notifications) can claim this object.
+    WNDCLASSW wc = {};
+    const bool foreign = GetClassInfoW(cs.hInstance, cs.lpszClass, &wc) && wc.lpfnWndProc != &StaticWndProc;
     CWnd* outer = t_pWndInit;
-    t_pWndInit = this;
+    t_pWndInit = foreign ? nullptr : this;
     HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                 cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     t_pWndInit = outer;
@@ -172,8 +177,11 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     current.message = msg;
     current.wParam = wParam;
     current.lParam = lParam;
-    const MSG* outer = wnd->m_pCurMsg;
+    const MSG* outerMsg = wnd->m_pCurMsg;
+    bool* outerDeleted = wnd->m_pbDeleted;
+    bool deleted = false;
     wnd->m_pCurMsg = &current;
+    wnd->m_pbDeleted = &deleted;
     LRESULT result = 0;
     try {
         result = wnd->WindowProc(msg, wParam, lParam);
@@ -181,7 +189,13 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         // A handler failed; the message counts as not handled rather than taking the process down.
         result = 0;
     }
-    wnd->m_pCurMsg = outer;
+    if (deleted) {
+        // A handler deleted the object: tell the handlers further out and touch nothing of it.
+        if (outerDeleted) *outerDeleted = true;
+        return result;
+    }
+    wnd->m_pCurMsg = outerMsg;
+    wnd->m_pbDeleted = outerDeleted;
     if (msg == WM_NCDESTROY) {
         wnd->Unbind();
         wnd->PostNcDestroy(); // may delete the object: nothing touches it afterwards

@@ -9,8 +9,8 @@
 // the system's behaviour calls its base, which calls Default() with the message being handled.
 // When the system destroys the window, the object is detached at WM_NCDESTROY and then told so by
 // PostNcDestroy (which may delete it). Destroying the object first detaches it and then destroys the
-// window, so no message ever reaches a half-destroyed object. No exception leaves the window
-// procedure.
+// window, so no message ever reaches a half-destroyed object; a handler may also delete its own
+// object, after which nothing touches it. No exception leaves the window procedure.
 #pragma once
 
 #include "Geometry.h"
@@ -193,5 +193,6 @@ private:
 
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure when subclassed
     const MSG* m_pCurMsg = nullptr;
+    bool* m_pbDeleted = nullptr; // set while a message is handled; the destructor marks it
     std::vector<CommandRange> m_commandRanges;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -155,6 +156,51 @@ TEST(CWndTest, DeletingTheObjectDestroysItsWindowWithoutCallingBack) {
     delete wnd; // must not call OnDestroy of the half-destroyed object (that would crash or misbehave)
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
+}
+
+namespace {
+
+// Deletes itself from a handler; its memory is poisoned and kept, so writes after the delete show.
+class CSelfDeletingWnd : public CProbeWnd {
+public:
+    static void* s_memory;
+    static size_t s_size;
+    static void operator delete(void* p, size_t size) {
+        memset(p, 0xDD, size);
+        s_memory = p;
+        s_size = size;
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_TEST_OWN) {
+            delete this;
+            return 5;
+        }
+        if (msg == WM_TEST_OWN + 1) {
+            // The deleting message arrives while this one is handled: only locals are used after it.
+            HWND self = m_hWnd;
+            return ::SendMessageW(self, WM_TEST_OWN, 0, 0) + 1;
+        }
+        return CProbeWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+void* CSelfDeletingWnd::s_memory = nullptr;
+size_t CSelfDeletingWnd::s_size = 0;
+
+} // namespace
+
+TEST(CWndTest, HandlerMayDeleteItsOwnObject) {
+    auto* wnd = new CSelfDeletingWnd;
+    ASSERT_TRUE(wnd->CreatePopup());
+    HWND hwnd = wnd->m_hWnd;
+    EXPECT_EQ(6, ::SendMessageW(hwnd, WM_TEST_OWN + 1, 0, 0));
+    EXPECT_FALSE(IsWindow(hwnd));
+    ASSERT_NE(nullptr, CSelfDeletingWnd::s_memory);
+    const auto* bytes = static_cast<const unsigned char*>(CSelfDeletingWnd::s_memory);
+    for (size_t i = 0; i < CSelfDeletingWnd::s_size; ++i)
+        ASSERT_EQ(0xDD, bytes[i]) << "written after delete at " << i;
+    ::operator delete(CSelfDeletingWnd::s_memory);
 }
 
 TEST(CWndTest, ChildOfItsOwnClassGetsSizeFocusOwnMessagesAndIsDetachedWithItsParent) {
