@@ -352,3 +352,34 @@ TEST_F(SkinWndTest, WithoutASkinDocumentWindowsAreEmptyButWork) {
     PumpPending();
     EXPECT_TRUE(wnd.clicked.empty());
 }
+
+TEST_F(SkinWndTest, LayeredWindowOnScreenShowsWhatLiesBelowItsTransparentPart) {
+    // A green window below, the layered window (left half opaque red, right half transparent) above.
+    struct CGreenWnd : CWnd {
+        void OnPaint() override {
+            CPaintDC dc(m_hWnd);
+            CBrushHandle green(CreateSolidBrush(RGB(0, 255, 0)));
+            RECT all = {0, 0, 400, 300};
+            FillRect(dc, &all, green);
+        }
+    } below;
+    ASSERT_TRUE(below.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                               nullptr));
+    below.UpdateWindow();
+    g_strImClass = L"PellarTestImClass";
+    CTestLayeredWnd wnd(L"LAYWND", false);
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP));
+    for (auto& button : wnd.m_listButtons)
+        button->ShowWindow(SW_HIDE);
+    wnd.ShowSkinWnd(TRUE);
+    PumpUntil([] { return false; }, 300);
+
+    HDC screen = GetDC(nullptr);
+    const COLORREF opaque = GetPixel(screen, 50, 50);
+    const COLORREF through = GetPixel(screen, 150, 50);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(Near(0xFF0000, (GetRValue(opaque) << 16) | (GetGValue(opaque) << 8) | GetBValue(opaque)))
+        << Hex(opaque);
+    EXPECT_TRUE(Near(0x00FF00, (GetRValue(through) << 16) | (GetGValue(through) << 8) | GetBValue(through)))
+        << Hex(through);
+}
