@@ -32,11 +32,7 @@ void CSkinButton::PreSubclassWindow() {
 }
 
 BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
-    const CString normal = info.stand.IsEmpty() ? CString() : info.stand + L"01.png";
-    const CString hover = info.stand.IsEmpty() ? CString() : info.stand + L"02.png";
-    const CString pressed = info.stand.IsEmpty() ? CString() : info.stand + L"03.png";
-    const CString checked = info.stand.IsEmpty() ? CString() : info.stand + L"04.png";
-    LoadImages(normal, hover, pressed, checked);
+    ReloadImages(info.stand);
     m_pIcon = LoadSkinImage(info.icon);
     m_pBadge = LoadSkinImage(info.icon1);
 
