@@ -163,9 +163,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
         wnd->Bind(hWnd);
     }
     if (!wnd) {
+        auto super = reinterpret_cast<WNDPROC>(GetPropW(hWnd, kSuperProp));
         if (msg == WM_NCDESTROY) RemovePropW(hWnd, kSuperProp);
-        if (auto super = reinterpret_cast<WNDPROC>(GetPropW(hWnd, kSuperProp)))
-            return CallWindowProcW(super, hWnd, msg, wParam, lParam);
+        if (super) return CallWindowProcW(super, hWnd, msg, wParam, lParam);
         return ::DefWindowProcW(hWnd, msg, wParam, lParam);
     }
     return Dispatch(wnd, hWnd, msg, wParam, lParam);

@@ -283,6 +283,33 @@ TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
     ::DestroyWindow(hwnd);
 }
 
+namespace {
+WNDPROC g_chainedProc = nullptr;
+int g_chainedCalls = 0;
+LRESULT CALLBACK ChainedProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++g_chainedCalls;
+    return CallWindowProcW(g_chainedProc, hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST(CWndTest, ControlSubclassedOnTopOfUsKeepsWorkingAfterWeLetGo) {
+    CProbeWnd owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CWnd button;
+    ASSERT_TRUE(button.CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                                CRect(0, 0, 60, 20), &owner, 7));
+    HWND hwnd = button.m_hWnd;
+    // Someone else subclasses the control after us; we cannot give it back its procedure then.
+    g_chainedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProc)));
+    button.UnsubclassWindow();
+    ::SendMessageW(hwnd, BM_CLICK, 0, 0);
+    EXPECT_GT(g_chainedCalls, 0);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageW(hwnd, BM_GETCHECK, 0, 0))
+        << "the control's own procedure still runs";
+    EXPECT_TRUE(::DestroyWindow(hwnd));
+}
+
 TEST(CWndTest, ExceptionInAHandlerStaysInsideTheWindowProcedure) {
     struct CThrowingWnd : CProbeWnd {
         LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
