@@ -2,18 +2,18 @@
 # Starts the operator stand-in, then downloads one large file (generated on the fly) three ways:
 # through CDownloadThread, with one bare URLDownloadToFileW call, and with native curl; then times
 # small HttpGet requests against a bare WinINet loop. Prints the figures; changes nothing.
-#   bench/run.sh [BYTES] [REQUESTS]     (defaults: 268435456 and 1000)
+#   bench/download/run.sh [BYTES] [REQUESTS]     (defaults: 268435456 and 1000)
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
 size="${1:-268435456}"
 requests="${2:-1000}"
 [[ "$size" =~ ^[0-9]+$ ]] && [ "$size" -gt 0 ] || die "BYTES must be a positive number (got '$size')"
 [[ "$requests" =~ ^[0-9]+$ ]] && [ "$requests" -gt 0 ] || die "REQUESTS must be a positive number (got '$requests')"
-[ $# -le 2 ] || die "usage: bench/run.sh [BYTES] [REQUESTS]"
+[ $# -le 2 ] || die "usage: bench/download/run.sh [BYTES] [REQUESTS]"
 
 "$ROOT/scripts/build.sh" x64 >/dev/null
-bin="$BUILD_ROOT/x86_64/bench"
+bin="$BUILD_ROOT/x86_64/bench/download"
 work="$(mktemp -d)"
 service=(python3 "$ROOT/tools/operator_service.py")
 "${service[@]}" --detach --port-file "$work/port" --pid-file "$work/pid" >/dev/null
