@@ -102,6 +102,9 @@ protected:
     void OnDestroy() override;
     void OnSize(UINT type, int cx, int cy) override;
 
+    // The sink the control was advised of (null while there is no control).
+    IDispatch* GetEventSink() const { return m_pSink; }
+
     CComRef<IWebBrowser2> m_pBrowserApp;
 
 private:
