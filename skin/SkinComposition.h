@@ -51,6 +51,9 @@ std::vector<SkinPiece> PlanNineSliceStretched(int iw, int ih, int x, int y, int 
 // Where one IMG record's image of iw by ih goes in a window of the given geometry.
 SkinImagePlan PlanSkinImage(const SkinImgInfo& record, int iw, int ih, const SkinGeometry& geometry);
 
+// Draws the pieces of one image, each source rectangle scaled into its destination.
+void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image, const std::vector<SkinPiece>& pieces);
+
 // Loads an image file; null when the path is empty or cannot be opened, or the image has no width.
 SkinImagePtr LoadSkinImage(const wchar_t* path);
 

@@ -1,0 +1,16 @@
+// Skin images are read from their files at every paint and released after drawing, so a skin can be
+// changed on disk while the client runs and no file stays locked between paints.
+#include "skin/SkinComposition.h"
+
+#include "framework/String.h"
+
+SkinImagePtr LoadSkinImage(const wchar_t* path) {
+    if (!path || !*path) return nullptr;
+    CString file(path);
+    // Long program folders: GDI+ opens files through the ordinary file API, which takes the
+    // extended-length form beyond MAX_PATH.
+    if (file.GetLength() >= MAX_PATH && file.Left(4) != L"\\\\?\\") file = CString(L"\\\\?\\") + file;
+    SkinImagePtr image(new Gdiplus::Image(file.GetString()));
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return nullptr;
+    return image;
+}

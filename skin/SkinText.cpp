@@ -1,0 +1,72 @@
+// The two small drawing operations of the skin windows: one line of skin text and a whitened corner.
+// Every GDI+ object is checked before use: a family that is not installed, or a font GDI+ cannot
+// make (a fresh system may lack even the generic sans-serif family), means the text is not drawn.
+#include "skin/SkinComposition.h"
+
+#include <memory>
+
+namespace {
+
+// The family named by the skin, else the generic sans-serif one; null when neither exists.
+std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
+    std::unique_ptr<Gdiplus::FontFamily> family(new Gdiplus::FontFamily(name.GetString()));
+    if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
+    // The wrappers cache the generic family for ever; ask the flat interface and keep only its name.
+    Gdiplus::GpFontFamily* generic = nullptr;
+    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic) return nullptr;
+    WCHAR genericName[LF_FACESIZE] = {};
+    const bool named = Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) == Gdiplus::Ok;
+    Gdiplus::DllExports::GdipDeleteFontFamily(generic);
+    if (!named || !genericName[0]) return nullptr;
+    family.reset(new Gdiplus::FontFamily(genericName));
+    if (family->GetLastStatus() != Gdiplus::Ok || !family->IsAvailable()) return nullptr;
+    return family;
+}
+
+} // namespace
+
+void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color, const SkinFontSpec& spec,
+                      const Gdiplus::RectF& layout) {
+    if (!text || !*text) return;
+    std::unique_ptr<Gdiplus::FontFamily> family = MakeFamily(spec.family);
+    if (!family) return;
+    Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(spec.size), spec.style, Gdiplus::UnitPixel);
+    if (font.GetLastStatus() != Gdiplus::Ok || !font.IsAvailable()) return;
+    Gdiplus::SolidBrush brush(Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
+    Gdiplus::StringFormat format(0, LANG_NEUTRAL);
+    format.SetAlignment(Gdiplus::StringAlignmentNear);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+    graphics.DrawString(text, -1, &font, layout, &format, &brush);
+}
+
+void DrawRoundCorner(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, int corner, float radius) {
+    if (radius == 0.0f) return;
+    const float x = rect.X, y = rect.Y, w = rect.Width, h = rect.Height, r = radius, d = 2 * radius;
+    Gdiplus::GraphicsPath path;
+    switch (corner) {
+    case 0:
+        path.AddArc(x, y, d, d, 180.0f, 90.0f);
+        path.AddLine(x, y, x, y + r);
+        break;
+    case 1:
+        path.AddArc(x, y + h - d, d, d, 90.0f, 90.0f);
+        path.AddLine(x, y + h - r, x, y + h);
+        break;
+    case 2:
+        path.AddArc(x + w - d, y + h - d, d, d, 0.0f, 90.0f);
+        path.AddLine(x + w - r, y + h, x + w, y + h);
+        break;
+    case 3:
+        path.AddArc(x + w - d, y, d, d, 270.0f, 90.0f);
+        path.AddLine(x + w, y, x + w - r, y);
+        break;
+    default:
+        return;
+    }
+    Gdiplus::Pen pen(Gdiplus::Color(0xFFFFFFFF), 1.0f);
+    Gdiplus::SolidBrush brush(Gdiplus::Color(0xFFFFFFFF));
+    graphics.DrawPath(&pen, &path);
+    graphics.FillPath(&brush, &path);
+}
