@@ -26,19 +26,23 @@ IUnknown* CDocHostSite::GetInterfaceFromMap(REFIID riid) {
 
 // --- IDocHostShowUI: the browser shows its own message boxes and help.
 
-HRESULT CDocHostSite::XDocHostShowUI::ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD, LRESULT*) {
+HRESULT CDocHostSite::XDocHostShowUI::ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD,
+                                                  LRESULT*) {
     return S_FALSE;
 }
 
-HRESULT CDocHostSite::XDocHostShowUI::ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) { return E_NOTIMPL; }
+HRESULT CDocHostSite::XDocHostShowUI::ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) {
+    return E_NOTIMPL;
+}
 
 // --- IDocHostUIHandler: everything but accelerators goes to the view.
 
-#define DOCHOST_VIEW_OR_FAIL(view)                                                                            \
-    CHtmlView* view = m_pThis->m_pView;                                                                       \
+#define DOCHOST_VIEW_OR_FAIL(view)                                                                           \
+    CHtmlView* view = m_pThis->m_pView;                                                                      \
     if (!view) return E_UNEXPECTED
 
-HRESULT CDocHostSite::XDocHostUIHandler::ShowContextMenu(DWORD id, POINT* pt, IUnknown* target, IDispatch* reserved) {
+HRESULT CDocHostSite::XDocHostUIHandler::ShowContextMenu(DWORD id, POINT* pt, IUnknown* target,
+                                                         IDispatch* reserved) {
     DOCHOST_VIEW_OR_FAIL(view);
     return view->OnShowContextMenu(id, pt, target, reserved);
 }
@@ -48,8 +52,9 @@ HRESULT CDocHostSite::XDocHostUIHandler::GetHostInfo(DOCHOSTUIINFO* info) {
     return view->OnGetHostInfo(info);
 }
 
-HRESULT CDocHostSite::XDocHostUIHandler::ShowUI(DWORD id, IOleInPlaceActiveObject* active, IOleCommandTarget* target,
-                                                IOleInPlaceFrame* frame, IOleInPlaceUIWindow* doc) {
+HRESULT CDocHostSite::XDocHostUIHandler::ShowUI(DWORD id, IOleInPlaceActiveObject* active,
+                                                IOleCommandTarget* target, IOleInPlaceFrame* frame,
+                                                IOleInPlaceUIWindow* doc) {
     DOCHOST_VIEW_OR_FAIL(view);
     return view->OnShowUI(id, active, target, frame, doc);
 }
@@ -79,12 +84,15 @@ HRESULT CDocHostSite::XDocHostUIHandler::OnFrameWindowActivate(BOOL activate) {
     return view->OnFrameWindowActivate(activate);
 }
 
-HRESULT CDocHostSite::XDocHostUIHandler::ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) {
+HRESULT CDocHostSite::XDocHostUIHandler::ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window,
+                                                      BOOL frame) {
     DOCHOST_VIEW_OR_FAIL(view);
     return view->OnResizeBorder(border, window, frame);
 }
 
-HRESULT CDocHostSite::XDocHostUIHandler::TranslateAccelerator(LPMSG, const GUID*, DWORD) { return E_NOTIMPL; }
+HRESULT CDocHostSite::XDocHostUIHandler::TranslateAccelerator(LPMSG, const GUID*, DWORD) {
+    return E_NOTIMPL;
+}
 
 HRESULT CDocHostSite::XDocHostUIHandler::GetOptionKeyPath(LPOLESTR* key, DWORD reserved) {
     DOCHOST_VIEW_OR_FAIL(view);
@@ -120,7 +128,8 @@ HRESULT CDocHostSite::XDocHostUIHandler::FilterDataObject(IDataObject* in, IData
 // --- IInternetSecurityManager: ActiveX and script actions are allowed, the rest is the zone's.
 
 HRESULT CDocHostSite::XInternetSecurityManager::ProcessUrlAction(LPCWSTR, DWORD action, BYTE* policy,
-                                                                 DWORD policySize, BYTE*, DWORD, DWORD, DWORD) {
+                                                                 DWORD policySize, BYTE*, DWORD, DWORD,
+                                                                 DWORD) {
     bool activeX = action >= URLACTION_ACTIVEX_MIN && action <= URLACTION_ACTIVEX_MAX;
     bool script = action >= URLACTION_SCRIPT_MIN && action <= URLACTION_SCRIPT_MAX;
     if (!activeX && !script) return INET_E_DEFAULT_ACTION;

@@ -28,23 +28,29 @@ protected:
 
 private:
     // Each part answers QueryInterface, AddRef and Release through the site.
-#define DOCHOST_PART_IUNKNOWN                                                                                 \
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {                              \
-        return m_pThis->ExternalQueryInterface(riid, ppv);                                                    \
-    }                                                                                                         \
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_pThis->ExternalAddRef(); }                           \
-    ULONG STDMETHODCALLTYPE Release() override { return m_pThis->ExternalRelease(); }                         \
+#define DOCHOST_PART_IUNKNOWN                                                                                \
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {                             \
+        return m_pThis->ExternalQueryInterface(riid, ppv);                                                   \
+    }                                                                                                        \
+    ULONG STDMETHODCALLTYPE AddRef() override {                                                              \
+        return m_pThis->ExternalAddRef();                                                                    \
+    }                                                                                                        \
+    ULONG STDMETHODCALLTYPE Release() override {                                                             \
+        return m_pThis->ExternalRelease();                                                                   \
+    }                                                                                                        \
     CDocHostSite* m_pThis = nullptr;
 
     struct XDocHostShowUI : IDocHostShowUI {
         DOCHOST_PART_IUNKNOWN
-        HRESULT STDMETHODCALLTYPE ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD, LRESULT*) override;
+        HRESULT STDMETHODCALLTYPE ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD,
+                                              LRESULT*) override;
         HRESULT STDMETHODCALLTYPE ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) override;
     } m_xDocHostShowUI;
 
     struct XDocHostUIHandler : IDocHostUIHandler {
         DOCHOST_PART_IUNKNOWN
-        HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD id, POINT* pt, IUnknown* target, IDispatch* reserved) override;
+        HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD id, POINT* pt, IUnknown* target,
+                                                  IDispatch* reserved) override;
         HRESULT STDMETHODCALLTYPE GetHostInfo(DOCHOSTUIINFO* info) override;
         HRESULT STDMETHODCALLTYPE ShowUI(DWORD id, IOleInPlaceActiveObject* active, IOleCommandTarget* target,
                                          IOleInPlaceFrame* frame, IOleInPlaceUIWindow* doc) override;
@@ -53,7 +59,8 @@ private:
         HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
         HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL activate) override;
         HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL activate) override;
-        HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+        HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window,
+                                               BOOL frame) override;
         HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG msg, const GUID* group, DWORD id) override;
         HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR* key, DWORD reserved) override;
         HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget* target, IDropTarget** replacement) override;
@@ -64,10 +71,12 @@ private:
 
     struct XDocHostUIHandler2 : IDocHostUIHandler2 {
         DOCHOST_PART_IUNKNOWN
-        HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_FALSE; }
+        HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
+            return S_FALSE;
+        }
         HRESULT STDMETHODCALLTYPE GetHostInfo(DOCHOSTUIINFO*) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                                         IOleInPlaceUIWindow*) override {
+        HRESULT STDMETHODCALLTYPE ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*,
+                                         IOleInPlaceFrame*, IOleInPlaceUIWindow*) override {
             return S_FALSE;
         }
         HRESULT STDMETHODCALLTYPE HideUI() override { return S_FALSE; }
@@ -75,7 +84,9 @@ private:
         HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_FALSE; }
         HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_FALSE; }
         HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_FALSE; }
+        HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
+            return S_FALSE;
+        }
         HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
         HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR*, DWORD) override { return S_FALSE; }
         HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget**) override { return S_FALSE; }
@@ -87,21 +98,28 @@ private:
 
     struct XInternetSecurityManager : IInternetSecurityManager {
         DOCHOST_PART_IUNKNOWN
-        HRESULT STDMETHODCALLTYPE SetSecuritySite(IInternetSecurityMgrSite*) override { return INET_E_DEFAULT_ACTION; }
+        HRESULT STDMETHODCALLTYPE SetSecuritySite(IInternetSecurityMgrSite*) override {
+            return INET_E_DEFAULT_ACTION;
+        }
         HRESULT STDMETHODCALLTYPE GetSecuritySite(IInternetSecurityMgrSite**) override {
             return INET_E_DEFAULT_ACTION;
         }
-        HRESULT STDMETHODCALLTYPE MapUrlToZone(LPCWSTR, DWORD*, DWORD) override { return INET_E_DEFAULT_ACTION; }
+        HRESULT STDMETHODCALLTYPE MapUrlToZone(LPCWSTR, DWORD*, DWORD) override {
+            return INET_E_DEFAULT_ACTION;
+        }
         HRESULT STDMETHODCALLTYPE GetSecurityId(LPCWSTR, BYTE*, DWORD*, DWORD_PTR) override {
             return INET_E_DEFAULT_ACTION;
         }
         HRESULT STDMETHODCALLTYPE ProcessUrlAction(LPCWSTR url, DWORD action, BYTE* policy, DWORD policySize,
                                                    BYTE* context, DWORD contextSize, DWORD flags,
                                                    DWORD reserved) override;
-        HRESULT STDMETHODCALLTYPE QueryCustomPolicy(LPCWSTR, REFGUID, BYTE**, DWORD*, BYTE*, DWORD, DWORD) override {
+        HRESULT STDMETHODCALLTYPE QueryCustomPolicy(LPCWSTR, REFGUID, BYTE**, DWORD*, BYTE*, DWORD,
+                                                    DWORD) override {
             return INET_E_DEFAULT_ACTION;
         }
-        HRESULT STDMETHODCALLTYPE SetZoneMapping(DWORD, LPCWSTR, DWORD) override { return INET_E_DEFAULT_ACTION; }
+        HRESULT STDMETHODCALLTYPE SetZoneMapping(DWORD, LPCWSTR, DWORD) override {
+            return INET_E_DEFAULT_ACTION;
+        }
         HRESULT STDMETHODCALLTYPE GetZoneMappings(DWORD, IEnumString**, DWORD) override {
             return INET_E_DEFAULT_ACTION;
         }
@@ -117,7 +135,8 @@ private:
         HRESULT STDMETHODCALLTYPE QueryStatus(const GUID*, ULONG, OLECMD*, OLECMDTEXT*) override {
             return OLECMDERR_E_NOTSUPPORTED;
         }
-        HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD id, DWORD options, VARIANT* in, VARIANT* out) override;
+        HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD id, DWORD options, VARIANT* in,
+                                       VARIANT* out) override;
     } m_xOleCommandTarget;
 #undef DOCHOST_PART_IUNKNOWN
 };

@@ -25,9 +25,10 @@ const DispatchEntry kExternal[] = {
 constexpr VARIANT_BOOL kCancel = 1;
 } // namespace
 
-CIEView::CIEView() : m_dwDocHostFlags(DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO |
-                                      DOCHOSTUIFLAG_ENABLE_FORMS_AUTOCOMPLETE | DOCHOSTUIFLAG_THEME |
-                                      DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION) {
+CIEView::CIEView()
+    : m_dwDocHostFlags(DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO |
+                       DOCHOSTUIFLAG_ENABLE_FORMS_AUTOCOMPLETE | DOCHOSTUIFLAG_THEME |
+                       DOCHOSTUIFLAG_ENABLE_REDIRECT_NOTIFICATION) {
     EnableAutomation();
 }
 
@@ -49,6 +50,17 @@ BOOL CIEView::CreateControlSite(COleControlContainer* container, COleControlSite
 void CIEView::OnDestroy() {
     m_pBrowserApp.Release();
     CHtmlView::OnDestroy();
+}
+
+void CIEView::OnSize(UINT type, int cx, int cy) {
+    CHtmlView::OnSize(type, cx, cy);
+    // Exactly the client area: the control is not enlarged to push a border out of sight.
+    HWND browser = GetBrowserWindow();
+    if (!browser) return;
+    RECT rc;
+    GetClientRect(&rc);
+    ::SetWindowPos(browser, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CIEView::Navigate(const wchar_t* url) {
@@ -166,9 +178,12 @@ HRESULT CIEView::InvokeEntry(DISPID id, DISPPARAMS* params, VARIANT*, UINT* argE
         if (FAILED(hr)) return hr;
         IPageClient* client = GetPageClient();
         if (!client) return S_OK;
-        if (id == dispidGetNewMsg) client->GetNewMsg(*this);
-        else if (id == dispidGetGsName) client->GetGsName(*this, args.Text(0));
-        else client->GameFullScreen(*this);
+        if (id == dispidGetNewMsg)
+            client->GetNewMsg(*this);
+        else if (id == dispidGetGsName)
+            client->GetGsName(*this, args.Text(0));
+        else
+            client->GameFullScreen(*this);
         return S_OK;
     }
     default:

@@ -41,8 +41,8 @@ protected:
     HRESULT OnGetHostInfo(DOCHOSTUIINFO* info) override;
     void OnNavigateComplete2(const wchar_t* url) override;
     void OnTitleChange(const wchar_t* title) override;
-    void BeforeNavigate2(LPDISPATCH disp, VARIANT* url, VARIANT* flags, VARIANT* targetFrameName, VARIANT* postData,
-                         VARIANT* headers, VARIANT_BOOL* cancel) override;
+    void BeforeNavigate2(LPDISPATCH disp, VARIANT* url, VARIANT* flags, VARIANT* targetFrameName,
+                         VARIANT* postData, VARIANT* headers, VARIANT_BOOL* cancel) override;
     void DocumentComplete(LPDISPATCH disp, VARIANT* url) override;
 
     // Page script's Invoke_Client with a callback object; nothing here, a hook for derived views.
@@ -54,4 +54,5 @@ protected:
     HRESULT InvokeEntry(DISPID id, DISPPARAMS* params, VARIANT* result, UINT* argErr) override;
     void OnBrowserEvent(DISPID id, DISPPARAMS* params) override;
     void OnDestroy() override;
+    void OnSize(UINT type, int cx, int cy) override;
 };

@@ -4,6 +4,10 @@ namespace {
 IPageClient* g_pPageClient = nullptr;
 }
 
-IPageClient* GetPageClient() { return g_pPageClient; }
+IPageClient* GetPageClient() {
+    return g_pPageClient;
+}
 
-void SetPageClient(IPageClient* client) { g_pPageClient = client; }
+void SetPageClient(IPageClient* client) {
+    g_pPageClient = client;
+}

@@ -20,7 +20,9 @@ VARIANT* CDispArgs::Value(UINT index) const {
     return v;
 }
 
-CString CDispArgs::Text(UINT index) const { return VariantToText(Raw(index)); }
+CString CDispArgs::Text(UINT index) const {
+    return VariantToText(Raw(index));
+}
 
 bool CDispArgs::IsObjectOrNothing(UINT index) const {
     const VARIANT* v = Value(index);
@@ -59,4 +61,6 @@ IDispatch** CDispArgs::DispatchRef(UINT index) const {
     return V_DISPATCHREF(v);
 }
 
-bool CDispArgs::Long(UINT index, long* out) const { return VariantToLong(Raw(index), out); }
+bool CDispArgs::Long(UINT index, long* out) const {
+    return VariantToLong(Raw(index), out);
+}

@@ -2,7 +2,8 @@
 
 #include <new>
 
-CDispatchTable* CDispatchTable::Create(const DispatchEntry* entries, size_t count, CDispatchHandler* handler) {
+CDispatchTable* CDispatchTable::Create(const DispatchEntry* entries, size_t count,
+                                       CDispatchHandler* handler) {
     CDispatchTable* table = new (std::nothrow) CDispatchTable(handler);
     if (!table) return nullptr;
     try {
@@ -34,7 +35,9 @@ HRESULT CDispatchTable::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-ULONG CDispatchTable::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
+ULONG CDispatchTable::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+}
 
 ULONG CDispatchTable::Release() {
     LONG left = InterlockedDecrement(&m_refs);
@@ -73,7 +76,8 @@ HRESULT CDispatchTable::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     if (!m_handler) return E_UNEXPECTED;
     bool known = false;
-    for (const Name& entry : m_names) known = known || entry.id == id;
+    for (const Name& entry : m_names)
+        known = known || entry.id == id;
     if (!known) return DISP_E_MEMBERNOTFOUND;
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
     if (!params) return E_INVALIDARG;

@@ -78,7 +78,8 @@ BOOL CHtmlView::CreateControl() {
     m_pCtrlCont.reset(new (std::nothrow) COleControlContainer(m_hWnd));
     if (!m_pCtrlCont) return FALSE;
     COleControlSite* site = nullptr;
-    if (!CreateControlSite(m_pCtrlCont.get(), &site, AFX_IDW_PANE_FIRST, CLSID_WebBrowser) || !site) return FALSE;
+    if (!CreateControlSite(m_pCtrlCont.get(), &site, AFX_IDW_PANE_FIRST, CLSID_WebBrowser) || !site)
+        return FALSE;
     m_pSite = site;
 
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
@@ -93,7 +94,8 @@ BOOL CHtmlView::CreateControl() {
     CComRef<IConnectionPointContainer> points;
     m_pOleObject.QueryInto(points, IID_IConnectionPointContainer);
     m_pSink = CBrowserEventSink::Create(this);
-    if (!points || !m_pSink || FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, m_pEventPoint.Out())))
+    if (!points || !m_pSink ||
+        FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, m_pEventPoint.Out())))
         return FALSE;
     if (FAILED(m_pEventPoint->Advise(m_pSink, &m_dwEventCookie))) {
         m_dwEventCookie = 0;
@@ -101,7 +103,8 @@ BOOL CHtmlView::CreateControl() {
     }
 
     RECT rc = m_pCtrlCont->GetControlRect();
-    if (FAILED(m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, m_hWnd, &rc))) return FALSE;
+    if (FAILED(m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, m_hWnd, &rc)))
+        return FALSE;
     m_pOleObject.QueryInto(m_pInPlaceObject, IID_IOleInPlaceObject);
     HWND browser = GetBrowserWindow();
     if (!browser) return FALSE;
@@ -144,7 +147,8 @@ void CHtmlView::DestroyControl() {
 }
 
 BOOL CHtmlView::PreTranslateMessage(MSG* msg) {
-    if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_pCtrlCont || !m_hWnd) return FALSE;
+    if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_pCtrlCont || !m_hWnd)
+        return FALSE;
     if (msg->hwnd != m_hWnd && !IsChild(m_hWnd, msg->hwnd)) return FALSE;
     // Keep the object alive across the call: the control may tear the view down from inside it.
     CComRef<IOleInPlaceActiveObject> active;
@@ -169,28 +173,54 @@ const DispatchEntry* CHtmlView::GetDispatchMap(size_t* count) const {
     return nullptr;
 }
 
-HRESULT CHtmlView::InvokeEntry(DISPID, DISPPARAMS*, VARIANT*, UINT*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlView::InvokeEntry(DISPID, DISPPARAMS*, VARIANT*, UINT*) {
+    return DISP_E_MEMBERNOTFOUND;
+}
 
-HRESULT CHtmlView::OnShowContextMenu(DWORD, LPPOINT, LPUNKNOWN, LPDISPATCH) { return S_FALSE; }
-HRESULT CHtmlView::OnGetHostInfo(DOCHOSTUIINFO*) { return E_NOTIMPL; }
+HRESULT CHtmlView::OnShowContextMenu(DWORD, LPPOINT, LPUNKNOWN, LPDISPATCH) {
+    return S_FALSE;
+}
+HRESULT CHtmlView::OnGetHostInfo(DOCHOSTUIINFO*) {
+    return E_NOTIMPL;
+}
 HRESULT CHtmlView::OnShowUI(DWORD, LPOLEINPLACEACTIVEOBJECT, LPOLECOMMANDTARGET, LPOLEINPLACEFRAME,
                             LPOLEINPLACEUIWINDOW) {
     return S_FALSE;
 }
-HRESULT CHtmlView::OnHideUI() { return S_OK; }
-HRESULT CHtmlView::OnUpdateUI() { return S_OK; }
-HRESULT CHtmlView::OnEnableModeless(BOOL) { return S_OK; }
-HRESULT CHtmlView::OnDocWindowActivate(BOOL) { return S_OK; }
-HRESULT CHtmlView::OnFrameWindowActivate(BOOL) { return S_OK; }
-HRESULT CHtmlView::OnResizeBorder(LPCRECT, LPOLEINPLACEUIWINDOW, BOOL) { return S_OK; }
-HRESULT CHtmlView::OnGetOptionKeyPath(LPOLESTR*, DWORD) { return S_FALSE; }
-HRESULT CHtmlView::OnGetDropTarget(LPDROPTARGET, LPDROPTARGET*) { return S_FALSE; }
+HRESULT CHtmlView::OnHideUI() {
+    return S_OK;
+}
+HRESULT CHtmlView::OnUpdateUI() {
+    return S_OK;
+}
+HRESULT CHtmlView::OnEnableModeless(BOOL) {
+    return S_OK;
+}
+HRESULT CHtmlView::OnDocWindowActivate(BOOL) {
+    return S_OK;
+}
+HRESULT CHtmlView::OnFrameWindowActivate(BOOL) {
+    return S_OK;
+}
+HRESULT CHtmlView::OnResizeBorder(LPCRECT, LPOLEINPLACEUIWINDOW, BOOL) {
+    return S_OK;
+}
+HRESULT CHtmlView::OnGetOptionKeyPath(LPOLESTR*, DWORD) {
+    return S_FALSE;
+}
+HRESULT CHtmlView::OnGetDropTarget(LPDROPTARGET, LPDROPTARGET*) {
+    return S_FALSE;
+}
 HRESULT CHtmlView::OnGetExternal(LPDISPATCH* dispatch) {
     if (dispatch) *dispatch = nullptr;
     return E_NOTIMPL;
 }
-HRESULT CHtmlView::OnTranslateUrl(DWORD, OLECHAR*, OLECHAR**) { return S_FALSE; }
-HRESULT CHtmlView::OnFilterDataObject(LPDATAOBJECT, LPDATAOBJECT*) { return S_FALSE; }
+HRESULT CHtmlView::OnTranslateUrl(DWORD, OLECHAR*, OLECHAR**) {
+    return S_FALSE;
+}
+HRESULT CHtmlView::OnFilterDataObject(LPDATAOBJECT, LPDATAOBJECT*) {
+    return S_FALSE;
+}
 
 void CHtmlView::OnBrowserEvent(DISPID id, DISPPARAMS* params) {
     UINT argErr = 0;
@@ -259,7 +289,9 @@ void CHtmlView::BeforeNavigate2(LPDISPATCH, VARIANT* url, VARIANT* flags, VARIAN
     if (cancel) *cancel = cancelled ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT* url) { OnDocumentComplete(VariantToText(url)); }
+void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT* url) {
+    OnDocumentComplete(VariantToText(url));
+}
 
 void CHtmlView::OnBeforeNavigate2(const wchar_t*, DWORD, const wchar_t*, const wchar_t*, BOOL*) {}
 void CHtmlView::OnDocumentComplete(const wchar_t*) {}

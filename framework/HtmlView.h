@@ -33,8 +33,8 @@ public:
 
     // Creates the view window and the browser control in it; without a class name the view gets a
     // plain window class of its own.
-    BOOL Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
-                UINT id) override;
+    BOOL Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
+                CWnd* parent, UINT id) override;
 
     // The control's automation interface (null while there is no control).
     IWebBrowser2* GetBrowser() const { return m_pBrowserApp.Get(); }
@@ -52,8 +52,9 @@ public:
     // browser do as it would without a host.
     virtual HRESULT OnShowContextMenu(DWORD id, LPPOINT point, LPUNKNOWN commandTarget, LPDISPATCH reserved);
     virtual HRESULT OnGetHostInfo(DOCHOSTUIINFO* info);
-    virtual HRESULT OnShowUI(DWORD id, LPOLEINPLACEACTIVEOBJECT activeObject, LPOLECOMMANDTARGET commandTarget,
-                             LPOLEINPLACEFRAME frame, LPOLEINPLACEUIWINDOW doc);
+    virtual HRESULT OnShowUI(DWORD id, LPOLEINPLACEACTIVEOBJECT activeObject,
+                             LPOLECOMMANDTARGET commandTarget, LPOLEINPLACEFRAME frame,
+                             LPOLEINPLACEUIWINDOW doc);
     virtual HRESULT OnHideUI();
     virtual HRESULT OnUpdateUI();
     virtual HRESULT OnEnableModeless(BOOL enable);
@@ -68,7 +69,8 @@ public:
 
     // Makes the client site for the control; a derived view may give its own. The container owns the
     // site (one reference). FALSE when no site could be made.
-    virtual BOOL CreateControlSite(COleControlContainer* container, COleControlSite** site, UINT id, REFCLSID clsid);
+    virtual BOOL CreateControlSite(COleControlContainer* container, COleControlSite** site, UINT id,
+                                   REFCLSID clsid);
 
     // Event reflectors: called with checked arguments (never null pointers). The defaults read the
     // values and call the overridables below.

@@ -20,8 +20,8 @@ CString VariantToText(const VARIANT* value) {
         if (!value || V_VT(value) == (VT_BYREF | VT_VARIANT)) return CString();
     }
     VARTYPE base = V_VT(value) & VT_TYPEMASK;
-    if ((V_VT(value) & (VT_ARRAY | VT_VECTOR)) || base == VT_EMPTY || base == VT_NULL || base == VT_DISPATCH ||
-        base == VT_UNKNOWN || base == VT_RECORD || base == VT_VARIANT)
+    if ((V_VT(value) & (VT_ARRAY | VT_VECTOR)) || base == VT_EMPTY || base == VT_NULL ||
+        base == VT_DISPATCH || base == VT_UNKNOWN || base == VT_RECORD || base == VT_VARIANT)
         return CString();
     if ((V_VT(value) & VT_BYREF) && !V_BYREF(value)) return CString();
     if (V_VT(value) == VT_BSTR) {
@@ -29,7 +29,8 @@ CString VariantToText(const VARIANT* value) {
         return b ? CString(b, static_cast<int>(SysStringLen(b))) : CString();
     }
     COleVariant text;
-    if (FAILED(VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR)) || V_VT(&text) != VT_BSTR || !V_BSTR(&text))
+    if (FAILED(VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR)) || V_VT(&text) != VT_BSTR ||
+        !V_BSTR(&text))
         return CString();
     return CString(V_BSTR(&text), static_cast<int>(SysStringLen(V_BSTR(&text))));
 }
@@ -42,7 +43,14 @@ bool VariantToLong(const VARIANT* value, long* out) {
     }
     if ((V_VT(value) & VT_BYREF) && !V_BYREF(value)) return false;
     switch (V_VT(value) & ~VT_BYREF) {
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_INT: case VT_UINT:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
         break;
     default:
         return false;

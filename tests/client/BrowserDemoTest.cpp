@@ -42,7 +42,8 @@ TEST(BrowserDemo, PlainWindowNavigatesALoopbackAddress) {
     ASSERT_TRUE(PumpUntil([&] { return server.WasRequested("/after"); }, 10000));
     EXPECT_FALSE(server.WasRequested("/blocked"));
     bool announced = false;
-    for (const CString& url : rules.m_before) announced = announced || url == blocked;
+    for (const CString& url : rules.m_before)
+        announced = announced || url == blocked;
     EXPECT_TRUE(announced);
 
     view.DestroyWindow();

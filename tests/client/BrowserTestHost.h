@@ -35,15 +35,17 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
-inline void PumpFor(DWORD ms) { PumpUntil(nullptr, ms); }
+inline void PumpFor(DWORD ms) {
+    PumpUntil(nullptr, ms);
+}
 
 // A top-level holder window of a plain class.
 class HolderWnd : public CWnd {
 public:
     bool Create(int width = 400, int height = 300) {
         CString cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW));
-        return CreateEx(0, cls, L"holder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
-                        nullptr) != FALSE;
+        return CreateEx(0, cls, L"holder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height,
+                        nullptr, nullptr) != FALSE;
     }
     std::vector<CString> m_titles;
 

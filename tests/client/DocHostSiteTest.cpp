@@ -15,7 +15,8 @@ protected:
     void SetUp() override {
         m_site = new CDocHostSite(&m_container);
         m_site->m_pView = &m_view;
-        ASSERT_HRESULT_SUCCEEDED(m_site->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(m_unknown.Out())));
+        ASSERT_HRESULT_SUCCEEDED(
+            m_site->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(m_unknown.Out())));
         m_site->Release();
     }
     template <class T> CComRef<T> Query(REFIID iid) {
@@ -31,9 +32,9 @@ protected:
 };
 
 TEST_F(DocHostSiteTest, AllPartsShareOneIdentityAndOneCount) {
-    const IID* iids[] = {&IID_IDocHostShowUI, &IID_IDocHostUIHandler, &IID_IDocHostUIHandler2,
-                         &IID_IInternetSecurityManager, &IID_IServiceProvider, &IID_IOleCommandTarget,
-                         &IID_IOleClientSite, &IID_IOleInPlaceSite, &IID_IOleInPlaceFrame};
+    const IID* iids[] = {&IID_IDocHostShowUI,           &IID_IDocHostUIHandler, &IID_IDocHostUIHandler2,
+                         &IID_IInternetSecurityManager, &IID_IServiceProvider,  &IID_IOleCommandTarget,
+                         &IID_IOleClientSite,           &IID_IOleInPlaceSite,   &IID_IOleInPlaceFrame};
     for (const IID* iid : iids) {
         CComRef<IUnknown> part = Query<IUnknown>(*iid);
         ASSERT_TRUE(part);
@@ -46,7 +47,8 @@ TEST_F(DocHostSiteTest, AllPartsShareOneIdentityAndOneCount) {
     ULONG base = m_unknown->AddRef();
     EXPECT_EQ(base + 1, target->AddRef());
     IServiceProvider* provider = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(target->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&provider)));
+    ASSERT_HRESULT_SUCCEEDED(
+        target->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&provider)));
     EXPECT_EQ(base + 1, provider->Release());
     EXPECT_EQ(base, target->Release());
     EXPECT_EQ(base - 1, m_unknown->Release());
@@ -61,13 +63,18 @@ TEST_F(DocHostSiteTest, UrlActionPolicy) {
     struct {
         DWORD action;
         HRESULT answer;
-    } cases[] = {{0x11FF, INET_E_DEFAULT_ACTION}, {0x1200, S_OK}, {0x13FF, S_OK},
-                 {0x1400, S_OK},                  {0x1406, S_OK}, {0x15FF, S_OK},
+    } cases[] = {{0x11FF, INET_E_DEFAULT_ACTION},
+                 {0x1200, S_OK},
+                 {0x13FF, S_OK},
+                 {0x1400, S_OK},
+                 {0x1406, S_OK},
+                 {0x15FF, S_OK},
                  {0x1600, INET_E_DEFAULT_ACTION}};
     for (const auto& c : cases) {
         DWORD policy = 0xDEADBEEF;
-        EXPECT_EQ(c.answer, manager->ProcessUrlAction(L"http://x/", c.action, reinterpret_cast<BYTE*>(&policy),
-                                                      sizeof policy, nullptr, 0, 0, 0))
+        EXPECT_EQ(c.answer,
+                  manager->ProcessUrlAction(L"http://x/", c.action, reinterpret_cast<BYTE*>(&policy),
+                                            sizeof policy, nullptr, 0, 0, 0))
             << std::hex << c.action;
         EXPECT_EQ(c.answer == S_OK ? DWORD(URLPOLICY_ALLOW) : 0xDEADBEEF, policy) << std::hex << c.action;
     }
@@ -107,7 +114,8 @@ TEST_F(DocHostSiteTest, ScriptErrorsAreSwallowedAndNothingElse) {
     EXPECT_EQ(VT_BSTR, V_VT(&out));
     EXPECT_STREQ(L"untouched", V_BSTR(&out));
     EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, target->Exec(&CGID_DocHostCommandHandler, 41, 0, nullptr, nullptr));
-    EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, target->Exec(&IID_IUnknown, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr));
+    EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED,
+              target->Exec(&IID_IUnknown, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr));
     OLECMD cmd = {OLECMDID_SHOWSCRIPTERROR, 0};
     EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, target->QueryStatus(&CGID_DocHostCommandHandler, 1, &cmd, nullptr));
 }

@@ -10,20 +10,28 @@
 
 namespace {
 
-// A view in a shown holder window, as the holders create theirs.
+// A view in a shown holder window, as the holders create theirs. The holder is shared: without a
+// window manager, hiding or destroying a shown top-level window costs Wine about two seconds.
 class IEViewTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        s_holder = new HolderWnd;
+        if (!s_holder->Create()) return;
+        s_holder->ShowWindow(SW_SHOW);
+        s_holder->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+    static void TearDownTestSuite() {
+        delete s_holder;
+        s_holder = nullptr;
+    }
     void SetUp() override {
-        ASSERT_TRUE(m_holder.Create());
-        m_holder.ShowWindow(SW_SHOW);
-        m_holder.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
-        ASSERT_TRUE(m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, &m_holder, IDC_WEBVIEW));
+        ASSERT_TRUE(m_holder.IsWindow());
+        m_holder.m_titles.clear();
+        ASSERT_TRUE(
+            m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, &m_holder, IDC_WEBVIEW));
         ASSERT_TRUE(m_view.GetBrowser());
     }
-    void TearDown() override {
-        m_view.DestroyWindow();
-        m_holder.DestroyWindow();
-    }
+    void TearDown() override { m_view.DestroyWindow(); }
 
     // window.external as the page gets it: from the control's client site.
     CComRef<IDispatch> External() {
@@ -31,7 +39,8 @@ protected:
         CComRef<IOleClientSite> site;
         CComRef<IDocHostUIHandler> handler;
         CComRef<IDispatch> external;
-        if (FAILED(m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out()))) ||
+        if (FAILED(m_view.GetBrowser()->QueryInterface(IID_IOleObject,
+                                                       reinterpret_cast<void**>(object.Out()))) ||
             FAILED(object->GetClientSite(site.Out())) ||
             FAILED(site->QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(handler.Out()))))
             return external;
@@ -51,10 +60,13 @@ protected:
     }
     HRESULT Fire(DISPID id, EventArgs& args) { return Call(m_view.GetEventSink(), id, args); }
 
+    static HolderWnd* s_holder;
     RecordingPageClient m_client;
-    HolderWnd m_holder;
+    HolderWnd& m_holder = *s_holder;
     TestView m_view;
 };
+
+HolderWnd* IEViewTest::s_holder = nullptr;
 
 TEST_F(IEViewTest, ControlIsHostedByTheClientSite) {
     HWND browser = m_view.GetBrowserWindow();
@@ -65,16 +77,19 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSite) {
     EXPECT_EQ(static_cast<int>(IDC_WEBVIEW), m_view.GetDlgCtrlID());
 
     CComRef<IOleObject> object;
-    ASSERT_HRESULT_SUCCEEDED(m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
     CComRef<IOleClientSite> site;
     ASSERT_HRESULT_SUCCEEDED(object->GetClientSite(site.Out()));
     CComRef<IDocHostUIHandler> handler;
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(handler.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        site->QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(handler.Out())));
     DOCHOSTUIINFO info = {};
     ASSERT_EQ(S_OK, handler->GetHostInfo(&info));
     EXPECT_EQ(0x0404400Cu, info.dwFlags);
     CComRef<IOleInPlaceSite> inPlace;
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(inPlace.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(inPlace.Out())));
     HWND host = nullptr;
     EXPECT_EQ(S_OK, inPlace->GetWindow(&host));
     EXPECT_EQ(m_view.m_hWnd, host);
@@ -138,8 +153,8 @@ TEST_F(IEViewTest, ScriptCallsOfTheEventMethodsAreChecked) {
     m_client.m_cancelText = L"cancel";
     // Script passes plain values where the event has pointers: nothing is read through them.
     CBstr url(L"http://host/cancel");
-    EventArgs plain({Var(VT_NULL), VarBstr(url.Get()), VarI4(0x1000), VarI4(0x2000), VarI4(0x3000), VarI4(0x4000),
-                     VarI4(0x5000)});
+    EventArgs plain({Var(VT_NULL), VarBstr(url.Get()), VarI4(0x1000), VarI4(0x2000), VarI4(0x3000),
+                     VarI4(0x4000), VarI4(0x5000)});
     EXPECT_EQ(S_OK, Call(external.Get(), 250, plain));
     ASSERT_EQ(1u, m_client.m_before.size());
     EXPECT_STREQ(L"http://host/cancel", m_client.m_before[0]);
@@ -167,8 +182,8 @@ TEST_F(IEViewTest, ScriptCallsOfTheEventMethodsAreChecked) {
     UINT argErr = 99;
     EventArgs wrongCount({VarBstr(url.Get())});
     EXPECT_EQ(DISP_E_BADPARAMCOUNT, Call(external.Get(), 250, wrongCount));
-    EventArgs notAnObject({VarI4(1), VarBstr(url.Get()), Var(VT_EMPTY), Var(VT_EMPTY), Var(VT_EMPTY), Var(VT_EMPTY),
-                           Var(VT_EMPTY)});
+    EventArgs notAnObject({VarI4(1), VarBstr(url.Get()), Var(VT_EMPTY), Var(VT_EMPTY), Var(VT_EMPTY),
+                           Var(VT_EMPTY), Var(VT_EMPTY)});
     EXPECT_EQ(DISP_E_TYPEMISMATCH, Call(external.Get(), 250, notAnObject, &argErr));
     EXPECT_EQ(6u, argErr);
     EXPECT_EQ(4u, m_client.m_before.size());
@@ -333,17 +348,25 @@ LRESULT CALLBACK RecordKeys(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST_F(IEViewTest, KeysGoToTheControlFromTheMessageLoop) {
     FakeActiveObject active;
     CComRef<IOleObject> object;
-    ASSERT_HRESULT_SUCCEEDED(m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
     CComRef<IOleClientSite> site;
     ASSERT_HRESULT_SUCCEEDED(object->GetClientSite(site.Out()));
     CComRef<IOleInPlaceFrame> frame;
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(frame.Out())));
-    ASSERT_EQ(S_OK, frame->SetActiveObject(&active, nullptr));
+    ASSERT_HRESULT_SUCCEEDED(
+        site->QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(frame.Out())));
 
     HWND browser = m_view.GetBrowserWindow();
     g_delivered.clear();
     g_browserProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(browser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordKeys)));
+    // The control itself lets ordinary keys through to its window.
+    PostMessageW(browser, WM_KEYDOWN, 'B', 0);
+    PumpFor(100);
+    EXPECT_EQ(std::vector<UINT>{'B'}, g_delivered);
+    g_delivered.clear();
+
+    ASSERT_EQ(S_OK, frame->SetActiveObject(&active, nullptr));
     PostMessageW(browser, WM_KEYDOWN, VK_F5, 0);
     PostMessageW(browser, WM_KEYDOWN, 'A', 0);
     PumpFor(200);
@@ -364,11 +387,13 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
     CComRef<IDispatch> sink;
     sink.Set(m_view.GetEventSink());
     CComRef<IOleObject> object;
-    ASSERT_HRESULT_SUCCEEDED(m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        m_view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Out())));
     CComRef<IOleClientSite> site;
     ASSERT_HRESULT_SUCCEEDED(object->GetClientSite(site.Out()));
     CComRef<IDocHostUIHandler> handler;
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(handler.Out())));
+    ASSERT_HRESULT_SUCCEEDED(
+        site->QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(handler.Out())));
     ASSERT_TRUE(external && sink && handler);
 
     {
@@ -386,6 +411,13 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
 
     m_view.DestroyWindow();
     EXPECT_FALSE(m_view.GetBrowser());
+    // Neither the control nor the view keeps the site or the sink: ours are the last references.
+    object.Release();
+    site.Release();
+    EXPECT_EQ(2u, handler->AddRef());
+    handler->Release();
+    EXPECT_EQ(2u, sink->AddRef());
+    sink->Release();
     DOCHOSTUIINFO info = {};
     EXPECT_EQ(E_UNEXPECTED, handler->GetHostInfo(&info));
     CBstr title(L"late");
@@ -405,7 +437,8 @@ TEST(IEViewLifetime, ManyViewsLeaveNoHandlesBehind) {
     auto cycle = [&holder](int count) {
         for (int i = 0; i < count; ++i) {
             CIEView view;
-            ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, &holder, IDC_WEBVIEW));
+            ASSERT_TRUE(
+                view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, &holder, IDC_WEBVIEW));
             view.MoveWindow(0, 0, 200, 100);
             view.Navigate(L"about:blank");
             PumpFor(10);

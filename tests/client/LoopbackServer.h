@@ -20,8 +20,8 @@ public:
         sockaddr_in addr = {};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (m_listen == INVALID_SOCKET || bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            listen(m_listen, 8) != 0)
+        if (m_listen == INVALID_SOCKET ||
+            bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(m_listen, 8) != 0)
             return;
         int len = sizeof addr;
         getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
@@ -87,8 +87,9 @@ private:
                 CSingleLock lock(&m_lock, TRUE);
                 m_paths.push_back(request.substr(first + 1, second - first - 1));
             }
-            static const char reply[] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 42\r\n"
-                                        "Connection: close\r\n\r\n<html><title>Loopback</title>hello</html>\n";
+            static const char reply[] =
+                "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 42\r\n"
+                "Connection: close\r\n\r\n<html><title>Loopback</title>hello</html>\n";
             send(client, reply, sizeof reply - 1, 0);
             shutdown(client, SD_SEND);
             closesocket(client);
