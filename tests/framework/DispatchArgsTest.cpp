@@ -1,10 +1,7 @@
 #include "framework/DispArgs.h"
-#include "framework/DispatchTable.h"
 #include "framework/OleVariant.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
@@ -60,21 +57,6 @@ TEST(VariantToTextTest, ReadsTextWithoutTrustingTheValue) {
     EXPECT_STREQ(L"网址 url", VariantToText(&bstrRef));
 }
 
-TEST(VariantToLongTest, OnlyWholeNumbers) {
-    long out = 5;
-    VARIANT v = Typed(VT_UI4);
-    V_UI4(&v) = 0x80000006u;
-    EXPECT_TRUE(VariantToLong(&v, &out));
-    EXPECT_EQ(static_cast<long>(0x80000006u), out);
-    COleVariant text(L"12");
-    out = 5;
-    EXPECT_FALSE(VariantToLong(&text, &out));
-    EXPECT_EQ(5, out);
-    v = Typed(VT_BYREF | VT_I4);
-    V_I4REF(&v) = nullptr;
-    EXPECT_FALSE(VariantToLong(&v, &out));
-}
-
 TEST(CDispArgsTest, ArgumentsArePositionalAndTypeChecked) {
     VARIANT_BOOL flag = VARIANT_FALSE;
     VARIANT args[3]; // reversed: args[2] is the first declared argument
@@ -104,49 +86,6 @@ TEST(CDispArgsTest, ArgumentsArePositionalAndTypeChecked) {
     EXPECT_EQ(E_INVALIDARG, CDispArgs(&broken).Expect(2));
     EXPECT_EQ(nullptr, CDispArgs(&broken).Raw(0));
     EXPECT_EQ(S_OK, CDispArgs(nullptr).Expect(0));
-}
-
-class RecordingHandler : public CDispatchHandler {
-public:
-    HRESULT InvokeEntry(DISPID id, DISPPARAMS*, VARIANT*, UINT*) override {
-        m_calls.push_back(id);
-        return S_OK;
-    }
-    std::vector<DISPID> m_calls;
-};
-
-TEST(CDispatchTableTest, NamesIdsAndDetaching) {
-    const DispatchEntry entries[] = {{L"first", 0}, {L"Second", 0}, {L"Fixed", 250}};
-    RecordingHandler handler;
-    CDispatchTable* table = CDispatchTable::Create(entries, 3, &handler);
-    ASSERT_TRUE(table);
-    EXPECT_EQ(1, table->FindName(L"FIRST"));
-    EXPECT_EQ(2, table->FindName(L"second"));
-    EXPECT_EQ(250, table->FindName(L"fIxEd"));
-    EXPECT_EQ(DISPID_UNKNOWN, table->FindName(L"third"));
-    EXPECT_EQ(DISPID_UNKNOWN, table->FindName(nullptr));
-
-    LPOLESTR names[] = {const_cast<LPOLESTR>(L"second"), const_cast<LPOLESTR>(L"arg")};
-    DISPID ids[2] = {};
-    EXPECT_EQ(DISP_E_UNKNOWNNAME, table->GetIDsOfNames(IID_NULL, names, 2, 0, ids));
-    EXPECT_EQ(2, ids[0]);
-    EXPECT_EQ(DISPID_UNKNOWN, ids[1]);
-    EXPECT_EQ(S_OK, table->GetIDsOfNames(IID_NULL, names, 1, 0, ids));
-
-    DISPPARAMS none = {};
-    EXPECT_EQ(S_OK, table->Invoke(250, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
-              table->Invoke(3, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
-              table->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &none, nullptr, nullptr, nullptr));
-    EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
-              table->Invoke(1, IID_IUnknown, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
-    EXPECT_EQ(std::vector<DISPID>{250}, handler.m_calls);
-
-    table->Detach();
-    EXPECT_EQ(E_UNEXPECTED, table->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
-    EXPECT_EQ(1u, handler.m_calls.size());
-    EXPECT_EQ(0u, table->Release());
 }
 
 } // namespace
