@@ -56,6 +56,13 @@ void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image, const st
 
 // Loads an image file; null when the path is empty or cannot be opened, or the image has no width.
 SkinImagePtr LoadSkinImage(const wchar_t* path);
+// Time spent in LoadSkinImage so far (performance-counter ticks) and the number of calls; read by
+// the benchmark to show how much of a paint is decoding. User-interface thread only.
+struct SkinImageLoadTotals {
+    LONGLONG ticks = 0;
+    LONG count = 0;
+};
+SkinImageLoadTotals GetSkinImageLoadTotals();
 
 // Draws one line of text: one line, left-aligned, centred vertically, cut with an ellipsis. A family
 // that is not installed falls back to the generic sans-serif family; without either nothing is drawn.

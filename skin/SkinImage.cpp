@@ -4,8 +4,32 @@
 
 #include "framework/String.h"
 
+namespace {
+
+SkinImageLoadTotals g_loadTotals;
+
+// Adds the time from construction to destruction to the totals.
+class CLoadClock {
+public:
+    CLoadClock() { QueryPerformanceCounter(&m_start); }
+    ~CLoadClock() {
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        g_loadTotals.ticks += end.QuadPart - m_start.QuadPart;
+        ++g_loadTotals.count;
+    }
+
+private:
+    LARGE_INTEGER m_start;
+};
+
+} // namespace
+
+SkinImageLoadTotals GetSkinImageLoadTotals() { return g_loadTotals; }
+
 SkinImagePtr LoadSkinImage(const wchar_t* path) {
     if (!path || !*path) return nullptr;
+    CLoadClock clock;
     CString file(path);
     // Long program folders: GDI+ opens files through the ordinary file API, which takes the
     // extended-length form beyond MAX_PATH.

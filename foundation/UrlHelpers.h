@@ -1,0 +1,35 @@
+// Small stateless text helpers: the "mytime" cache-buster, preparing a JSON reply for the parser,
+// colour texts and anchor placement for the skins.
+#pragma once
+
+#include "framework/String.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// TRUE when the address has a "?" followed by something; a "?" at the very end is cut off.
+BOOL UrlHasQuery(CString& url);
+
+// Appends "?mytime=<ticks>" or "&mytime=<ticks>" to the address, in place.
+void AppendTimeStamp(CString& url);
+
+// Resolves the "\/" and "\uXXXX" escapes of a JSON reply and converts it to the thread's ANSI code
+// page. Escapes that would put a quote, a backslash or a control character into a JSON string are
+// kept as written, so the result still parses.
+void JsonUnescapeToAnsi(const wchar_t* text, std::string& out);
+
+// Splits at commas; a trailing comma adds no empty last piece, the empty text gives one empty piece.
+void SplitByComma(std::vector<CString>& pieces, const CString& text);
+
+// "r,g,b" as a COLORREF, each number cut to 8 bits; missing numbers read as 0.
+COLORREF ParseRgbColor(const CString& text);
+
+// Places an offset (x, y) inside the parent by the anchor name ("TopLeft", "TopRight", "BottomLeft",
+// "BottomRight", "Middle", compared without regard to case); other names leave the position alone.
+void AlignToParent(int& x, int& y, const CString& anchor, const RECT& parent, const RECT& element);
+
+// The text in the thread's ANSI code page read as atoi reads it: leading white space, optional sign,
+// digits; 0 without digits. Values beyond the int range are clamped.
+int AnsiToInt(const CString& text);

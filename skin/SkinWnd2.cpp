@@ -1,0 +1,71 @@
+#include "skin/SkinWnd2.h"
+
+#include "framework/Gdi.h"
+#include "skin/SkinSurface.h"
+
+int g_nSkinWnd2BtnId = IDC_SKINBTN_FIRST;
+
+IMPLEMENT_DYNAMIC(CSkinWnd2, CWnd)
+
+CSkinWnd2::CSkinWnd2(const wchar_t* skinName) : CSkinWndCommon(skinName) {}
+
+int CSkinWnd2::OnCreate(LPCREATESTRUCTW cs) {
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    InitIconAndTooltip();
+    InitSkin();
+    return 0;
+}
+
+void CSkinWnd2::OnLButtonDown(UINT flags, CPoint point) {
+    if (m_bDraggable && point.y <= m_wndInfo.titleHeight) SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    CWnd::OnLButtonDown(flags, point);
+}
+
+void CSkinWnd2::SetSkinText(const wchar_t* name, const wchar_t* text) {
+    if (!name) return;
+    for (SkinTextInfo& record : m_vecTexts) {
+        if (record.name.CompareNoCase(name) != 0) continue;
+        record.title = text;
+        if (!record.title.IsEmpty() && !record.font.IsEmpty() && m_hWnd) {
+            const Gdiplus::Rect place = PlaceSkinText(record, m_nWidth, m_nHeight);
+            CRect area(place.X, place.Y, place.X + place.Width, place.Y + place.Height);
+            InvalidateRect(&area, TRUE);
+        }
+        return;
+    }
+}
+
+void CSkinWnd2::OnPaint() {
+    const MSG* current = GetCurrentMessage();
+    if (!current || current->message != WM_PAINT) {
+        // A direct call: have the whole window painted now, through WM_PAINT.
+        if (!m_hWnd) return;
+        Invalidate(FALSE);
+        UpdateWindow();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    CRect client;
+    GetClientRect(&client);
+    client.NormalizeRect();
+    RenderTo(dc, client);
+}
+
+void CSkinWnd2::RenderTo(HDC target, const CRect& client) {
+    const int width = client.Width(), height = client.Height();
+    if (!target || width <= 0 || height <= 0) return;
+    // The surface (and its GDI+ Graphics) is gone before the paint context ends.
+    CSkinSurface surface(target, width, height, CSkinSurface::Compatible);
+    if (!surface.IsValid()) return;
+    Gdiplus::Graphics& graphics = *surface.GetGraphics();
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+    ComposeSkin(graphics, MakeScene());
+    if (m_wndInfo.border <= 0xFFFFFF) {
+        const COLORREF c = m_wndInfo.border;
+        Gdiplus::Pen pen(Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c)), 2.0f);
+        graphics.DrawRectangle(&pen, 0, 0, width, height);
+    }
+    surface.EndDrawing();
+    for (const CRect& child : m_vecChildRects) ExcludeClipRect(target, child.left, child.top, child.right, child.bottom);
+    BitBlt(target, 0, 0, width, height, surface.GetDC(), 0, 0, SRCCOPY);
+}

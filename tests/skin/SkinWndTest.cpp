@@ -1,0 +1,350 @@
+// Both skinned window bases created from a skin on the virtual display: size and place, records and
+// buttons, clicks routed by button name, closing through the "close" button, the command range,
+// resizing, dragging, the double-buffered picture and the layered window's class and images.
+#include "SkinWndTestSupport.h"
+#include "foundation/Config.h"
+#include "framework/Gdi.h"
+#include "skin/SkinWnd.h"
+#include "skin/SkinSurface.h"
+#include "skin/SkinWnd2.h"
+
+#include <gtest/gtest.h>
+
+using namespace skintest;
+
+namespace {
+
+const Argb kBack = 0xFF203040, kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kMagenta = 0xFFFF00FF;
+
+const char kSkinXml[] =
+    "<CLIENTSKIN>"
+    "<FONT name=\"title\" size=\"14\" style=\"0\" family=\"Liberation Sans\"/>"
+    "<TESTWND title=\"测试窗口\" width=\"300\" height=\"200\" titleHeight=\"30\" border=\"255,255,255\" "
+    "font=\"title\">"
+    "<IMG name=\"bg\" stand=\"bg.png\" strech=\"1\" ystrech=\"1\"/>"
+    "<RECT name=\"View\" left=\"10\" top=\"40\" width=\"100\" height=\"50\"/>"
+    "<BTN name=\"close\" stand=\"close_\" left=\"30\" top=\"5\" align=\"TopRight\"/>"
+    "<BTN name=\"OK\" stand=\"ok_\" left=\"20\" top=\"150\" tip=\"确定\"/>"
+    "<TEXT name=\"info\" left=\"10\" top=\"100\" width=\"100\" height=\"20\" title=\"a\" font=\"title\"/>"
+    "<TEXT name=\"info\" left=\"10\" top=\"130\" width=\"100\" height=\"20\" title=\"b\" font=\"title\"/>"
+    "<TEXT name=\"nofont\" left=\"10\" top=\"160\" width=\"100\" height=\"20\" title=\"c\"/>"
+    "</TESTWND>"
+    "<PLAINWND width=\"120\" height=\"80\"><BTN name=\"ok\" stand=\"ok_\"/><BTN name=\"more\" stand=\"ok_\"/>"
+    "</PLAINWND>"
+    "<LAYWND width=\"200\" height=\"100\">"
+    "<IMG name=\"choose\" stand=\"half.png\"/><IMG name=\"Choose\" stand=\"half.png\" left=\"1\"/>"
+    "<BTN name=\"close\" stand=\"close_\" left=\"150\"/><BTN name=\"go\" stand=\"ok_\" left=\"50\"/>"
+    "</LAYWND>"
+    "</CLIENTSKIN>";
+
+// Records clicks by name and drag requests instead of running the system's move loop.
+template <class Base>
+class CRecordingWnd : public Base {
+public:
+    explicit CRecordingWnd(const wchar_t* name, bool centre = true) : Base(name) { this->m_bCenterOnInit = centre; }
+    std::vector<CString> clicked;
+    int drags = 0;
+    void OnSkinBtnClick(const SkinButtonInfo& info) override { clicked.push_back(info.name); }
+
+protected:
+    void OnSysCommand(UINT id, LPARAM lParam) override {
+        if ((id & 0xFFF0) == SC_MOVE) {
+            ++drags;
+            return;
+        }
+        Base::OnSysCommand(id, lParam);
+    }
+};
+using CTestWnd2 = CRecordingWnd<CSkinWnd2>;
+using CTestLayeredWnd = CRecordingWnd<CSkinWnd>;
+
+class SkinWndTest : public ::testing::Test {
+protected:
+    SkinWndTest() : skin(kSkinXml) {}
+    void SetUp() override {
+        ASSERT_TRUE(WriteSolidPng(skin.Image(L"bg.png"), 300, 200, kBack));
+        ASSERT_TRUE(WriteSolidPng(skin.Image(L"close_01.png"), 20, 20, kRed));
+        ASSERT_TRUE(WriteSolidPng(skin.Image(L"ok_01.png"), 40, 20, kGreen));
+        // Left half opaque, right half fully transparent.
+        ASSERT_TRUE(WritePng(skin.Image(L"half.png"), 200, 100, [](int x, int) { return x < 100 ? kRed : 0u; }));
+        ASSERT_TRUE(skin.Install());
+    }
+
+    static CSkinButton* Button(CSkinWndCommon& wnd, const wchar_t* name) {
+        CSkinButton* button = nullptr;
+        wnd.FindButton(name, &button);
+        return button;
+    }
+    static CRect WindowRect(const CWnd& wnd) {
+        CRect rect;
+        wnd.GetWindowRect(&rect);
+        return rect;
+    }
+
+    InstalledSkin skin;
+};
+
+} // namespace
+
+TEST_F(SkinWndTest, DoubleBufferedWindowTakesItsSizePlaceTitleRecordsAndButtons) {
+    const int firstId = g_nSkinWnd2BtnId;
+    const int layeredIds = g_nSkinWndBtnId;
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    const CRect rect = WindowRect(wnd);
+    EXPECT_EQ(CSize(300, 200), rect.Size());
+    EXPECT_EQ(area.left + (area.right - area.left - 300) / 2, rect.left);
+    EXPECT_EQ(area.top + (area.bottom - area.top - 200) / 2, rect.top);
+    EXPECT_EQ(CString(L"测试窗口"), wnd.GetWindowText());
+    EXPECT_EQ(300, wnd.m_nWidth);
+    EXPECT_EQ(200, wnd.m_nHeight);
+    EXPECT_EQ(1u, wnd.m_vecImages.size());
+    EXPECT_EQ(1u, wnd.m_vecRects.size());
+    EXPECT_EQ(3u, wnd.m_vecTexts.size());
+    ASSERT_EQ(2u, wnd.m_listButtons.size());
+
+    // Ids in document order from the shared counter; the layered base's counter is untouched.
+    EXPECT_EQ(firstId, Button(wnd, L"CLOSE")->GetDlgCtrlID());
+    EXPECT_EQ(firstId + 1, Button(wnd, L"ok")->GetDlgCtrlID());
+    EXPECT_EQ(firstId + 2, g_nSkinWnd2BtnId);
+    EXPECT_EQ(layeredIds, g_nSkinWndBtnId);
+    EXPECT_EQ(1, wnd.m_tooltip.GetToolCount());
+
+    SkinRectInfo view;
+    ASSERT_TRUE(wnd.GetRectInfo(L"view", view));
+    EXPECT_EQ(CRect(10, 40, 110, 90), CRect(view.rect));
+    EXPECT_FALSE(wnd.GetRectInfo(L"nothing", view));
+    EXPECT_EQ(nullptr, Button(wnd, L"nothing"));
+
+    // Not centred: at the origin.
+    CTestWnd2 corner(L"PLAINWND", false);
+    ASSERT_TRUE(corner.CreateWnd(nullptr, 0, WS_POPUP));
+    EXPECT_EQ(CRect(0, 0, 120, 80), WindowRect(corner));
+}
+
+TEST_F(SkinWndTest, CloseMessageClicksTheCloseButtonAndKeepsTheWindow) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    wnd.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return !wnd.clicked.empty(); }, 3000));
+    EXPECT_EQ(std::vector<CString>{L"close"}, wnd.clicked);
+    EXPECT_TRUE(wnd.IsWindow());
+
+    CTestWnd2 plain(L"PLAINWND");
+    ASSERT_TRUE(plain.CreateWnd(nullptr, 0, WS_POPUP));
+    plain.SendMessage(WM_CLOSE);
+    PumpPending();
+    EXPECT_TRUE(plain.clicked.empty());
+    EXPECT_TRUE(plain.IsWindow());
+}
+
+TEST_F(SkinWndTest, ClicksAreRoutedByButtonNameWithinTheCommandRange) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    Button(wnd, L"ok")->SendMessage(BM_CLICK);
+    EXPECT_EQ(std::vector<CString>{L"OK"}, wnd.clicked);
+    // An id in the range that no button of this window has does nothing.
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SKINBTN_LAST, BN_CLICKED), 0);
+    EXPECT_EQ(1u, wnd.clicked.size());
+
+    // Ids are never reused: a window made after another is destroyed gets new ones.
+    const int oldId = Button(wnd, L"ok")->GetDlgCtrlID();
+    wnd.DestroyWindow();
+    CTestWnd2 again(L"TESTWND");
+    ASSERT_TRUE(again.CreateWnd(nullptr, 0, WS_POPUP));
+    EXPECT_GT(Button(again, L"close")->GetDlgCtrlID(), oldId);
+}
+
+TEST_F(SkinWndTest, ButtonNumberedPastTheRangeIsDrawnButNotRouted) {
+    // As after 9999 earlier buttons: this window's buttons become the 10000th and the 10001st.
+    const int saved = g_nSkinWnd2BtnId;
+    g_nSkinWnd2BtnId = IDC_SKINBTN_FIRST + 9999;
+    CTestWnd2 wnd(L"PLAINWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    g_nSkinWnd2BtnId = saved;
+
+    CSkinButton* last = Button(wnd, L"ok");
+    CSkinButton* beyond = Button(wnd, L"more");
+    ASSERT_TRUE(last && beyond);
+    EXPECT_EQ(19999, last->GetDlgCtrlID());
+    EXPECT_EQ(20000, beyond->GetDlgCtrlID());
+    EXPECT_TRUE(beyond->GetStyle() & WS_VISIBLE);
+    beyond->SendMessage(BM_CLICK);
+    last->SendMessage(BM_CLICK);
+    EXPECT_EQ(std::vector<CString>{L"ok"}, wnd.clicked);
+}
+
+TEST_F(SkinWndTest, SizingKeepsTheLastPositiveSizeAndReanchorsButtons) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    // Creation ends with a WM_SIZE, which anchors a TopRight button by its right edge.
+    EXPECT_EQ(CPoint(250, 5), Button(wnd, L"close")->GetRectInOwner().TopLeft());
+
+    wnd.SendMessage(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    EXPECT_TRUE(wnd.m_bMinimized);
+    EXPECT_EQ(300, wnd.m_nWidth);
+    EXPECT_EQ(200, wnd.m_nHeight);
+
+    wnd.MoveWindow(0, 0, 400, 250);
+    EXPECT_FALSE(wnd.m_bMinimized);
+    EXPECT_EQ(400, wnd.m_nWidth);
+    EXPECT_EQ(250, wnd.m_nHeight);
+    EXPECT_EQ(CPoint(350, 5), Button(wnd, L"close")->GetRectInOwner().TopLeft());
+    EXPECT_EQ(CPoint(20, 150), Button(wnd, L"ok")->GetRectInOwner().TopLeft());
+}
+
+TEST_F(SkinWndTest, DragsFromTheTitleStripOnlyAndTheLayeredWindowFromAnywhere) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 30));
+    EXPECT_EQ(1, wnd.drags);
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 31));
+    EXPECT_EQ(1, wnd.drags);
+    wnd.m_bDraggable = FALSE;
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 2));
+    EXPECT_EQ(1, wnd.drags);
+
+    g_strImClass = L"PellarTestLayered";
+    CTestLayeredWnd layered(L"LAYWND");
+    ASSERT_TRUE(layered.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX));
+    layered.m_bDraggable = FALSE; // has no effect here
+    layered.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 90));
+    EXPECT_EQ(1, layered.drags);
+}
+
+TEST_F(SkinWndTest, PictureHasImagesButtonsBorderAndLeavesChildRectanglesAlone) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    wnd.m_vecChildRects.push_back(CRect(150, 100, 200, 150));
+
+    CMemoryDC dc(nullptr);
+    CDibSection dib;
+    ASSERT_TRUE(dib.Create(dc, 300, 200));
+    CSelectObject select(dc, dib.GetBitmap());
+    CBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT all = {0, 0, 300, 200};
+    FillRect(dc, &all, magenta);
+    wnd.RenderTo(dc, CRect(0, 0, 300, 200));
+    GdiFlush();
+
+    EXPECT_TRUE(Near(Rgb(kBack), Rgb(dib.Pixel(100, 80)))) << Hex(dib.Pixel(100, 80));
+    EXPECT_TRUE(Near(0xFFFFFF, Rgb(dib.Pixel(0, 100)))) << "white border: " << Hex(dib.Pixel(0, 100));
+    EXPECT_TRUE(Near(Rgb(kMagenta), Rgb(dib.Pixel(170, 120)))) << "child rectangle: " << Hex(dib.Pixel(170, 120));
+    EXPECT_TRUE(Near(Rgb(kGreen), Rgb(dib.Pixel(40, 160)))) << "ok button: " << Hex(dib.Pixel(40, 160));
+    EXPECT_TRUE(Near(Rgb(kRed), Rgb(dib.Pixel(260, 15)))) << "close button: " << Hex(dib.Pixel(260, 15));
+
+    // A hidden button is not drawn.
+    Button(wnd, L"ok")->ShowWindow(SW_HIDE);
+    wnd.RenderTo(dc, CRect(0, 0, 300, 200));
+    GdiFlush();
+    EXPECT_TRUE(Near(Rgb(kBack), Rgb(dib.Pixel(40, 160)))) << Hex(dib.Pixel(40, 160));
+}
+
+TEST_F(SkinWndTest, SetSkinTextChangesTheFirstRecordOfThatName) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    wnd.SetSkinText(L"INFO", L"新的");
+    wnd.SetSkinText(L"nofont", L"kept");
+    wnd.SetSkinText(L"missing", L"x");
+    wnd.SetSkinText(L"info", nullptr);
+    ASSERT_EQ(3u, wnd.m_vecTexts.size());
+    EXPECT_EQ(CString(L""), wnd.m_vecTexts[0].title);
+    EXPECT_EQ(CString(L"b"), wnd.m_vecTexts[1].title);
+    EXPECT_EQ(CString(L"kept"), wnd.m_vecTexts[2].title);
+}
+
+TEST_F(SkinWndTest, DestroyingAWindowEndsItsButtonsBlinkThreads) {
+    auto* wnd = new CTestWnd2(L"TESTWND");
+    ASSERT_TRUE(wnd->CreateWnd(nullptr, 0, WS_POPUP));
+    const int before = CountThreads();
+    Button(*wnd, L"ok")->SetBlink(TRUE);
+    Button(*wnd, L"close")->SetBlink(TRUE);
+    EXPECT_EQ(before + 2, CountThreads());
+    delete wnd;
+    EXPECT_EQ(before, CountThreads());
+}
+
+TEST_F(SkinWndTest, LayeredWindowUsesTheConfiguredClassAndShowsOnlyWhenAsked) {
+    g_strImClass = L"PellarTestImClass";
+    const int layeredIds = g_nSkinWndBtnId;
+    const int plainIds = g_nSkinWnd2BtnId;
+    CTestLayeredWnd wnd(L"LAYWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX));
+
+    wchar_t cls[256] = {};
+    GetClassNameW(wnd.m_hWnd, cls, 256);
+    EXPECT_STREQ(L"PellarTestImClass", cls);
+    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_LAYERED);
+    EXPECT_NE(nullptr, wnd.m_pfnUpdateLayeredWindow);
+    EXPECT_EQ(CSize(200, 100), WindowRect(wnd).Size());
+    EXPECT_EQ(layeredIds + 2, g_nSkinWndBtnId);
+    EXPECT_EQ(plainIds, g_nSkinWnd2BtnId);
+
+    // A paint message to the hidden window neither draws nor shows it.
+    wnd.SendMessage(WM_PAINT);
+    EXPECT_FALSE(wnd.IsWindowVisible());
+    const CRect before = WindowRect(wnd);
+    wnd.ShowSkinWnd(TRUE);
+    EXPECT_TRUE(wnd.IsWindowVisible());
+    EXPECT_EQ(before, WindowRect(wnd));
+    wnd.ShowSkinWnd(FALSE);
+    EXPECT_FALSE(wnd.IsWindowVisible());
+
+    // ShowImage changes every record of the name, in any letter case.
+    wnd.ShowImage(L"CHOOSE", FALSE);
+    ASSERT_EQ(2u, wnd.m_vecImages.size());
+    EXPECT_FALSE(wnd.m_vecImages[0].visible);
+    EXPECT_FALSE(wnd.m_vecImages[1].visible);
+    wnd.ShowImage(L"nothing", TRUE);
+    EXPECT_FALSE(wnd.m_vecImages[0].visible);
+
+    // Clicks by name, and closing through the "close" button.
+    Button(wnd, L"go")->SendMessage(BM_CLICK);
+    wnd.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return wnd.clicked.size() == 2; }, 3000));
+    EXPECT_EQ((std::vector<CString>{L"go", L"close"}), wnd.clicked);
+    EXPECT_TRUE(wnd.IsWindow());
+
+    // A second layered window shares the class; the first registration stays.
+    WNDCLASSW first = {};
+    ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), L"PellarTestImClass", &first));
+    CTestLayeredWnd second(L"LAYWND");
+    ASSERT_TRUE(second.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP));
+    GetClassNameW(second.m_hWnd, cls, 256);
+    EXPECT_STREQ(L"PellarTestImClass", cls);
+    WNDCLASSW after = {};
+    ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), L"PellarTestImClass", &after));
+    EXPECT_EQ(first.style, after.style);
+    EXPECT_EQ(first.lpfnWndProc, after.lpfnWndProc);
+}
+
+TEST_F(SkinWndTest, LayeredPictureKeepsTheImagesTransparency) {
+    g_strImClass = L"PellarTestImClass";
+    CTestLayeredWnd wnd(L"LAYWND", false);
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, WS_EX_APPWINDOW, WS_POPUP));
+    for (auto& button : wnd.m_listButtons) button->ShowWindow(SW_HIDE);
+    wnd.m_vecImages.resize(1);
+
+    CSkinSurface surface(nullptr, 200, 100, CSkinSurface::Dib32);
+    ASSERT_TRUE(surface.IsValid());
+    wnd.ComposePicture(*surface.GetGraphics());
+    surface.EndDrawing();
+    EXPECT_TRUE(Near(kRed, surface.PixelAt(50, 50))) << Hex(surface.PixelAt(50, 50));
+    EXPECT_EQ(0u, surface.PixelAt(150, 50) >> 24) << "transparent stays transparent";
+}
+
+TEST_F(SkinWndTest, WithoutASkinDocumentWindowsAreEmptyButWork) {
+    g_pSkinDocument = nullptr;
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    EXPECT_EQ(0, wnd.m_nWidth);
+    EXPECT_TRUE(wnd.m_listButtons.empty());
+    wnd.MoveWindow(0, 0, 50, 40);
+    wnd.OnPaint(); // a direct repaint of an empty window
+    wnd.SendMessage(WM_CLOSE);
+    PumpPending();
+    EXPECT_TRUE(wnd.clicked.empty());
+}
