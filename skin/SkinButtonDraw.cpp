@@ -4,6 +4,7 @@
 // the owner releases the context it draws on.
 #include "skin/SkinButton.h"
 
+#include "skin/SkinComposition.h"
 #include "skin/SkinDocument.h"
 
 #include <memory>
@@ -20,23 +21,7 @@ std::unique_ptr<Gdiplus::Font> MakeCaptionFont(const CString& fontName) {
     spec.name = fontName;
     if (!g_pSkinDocument->GetFont(spec)) return nullptr;
 
-    std::unique_ptr<Gdiplus::FontFamily> family(new Gdiplus::FontFamily(spec.family.GetString()));
-    if (family->GetLastStatus() != Gdiplus::Ok || !family->IsAvailable()) {
-        // The generic sans-serif family; a fresh system may not have even that.
-        Gdiplus::GpFontFamily* generic = nullptr;
-        if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic)
-            return nullptr;
-        WCHAR name[LF_FACESIZE] = {};
-        const bool named = Gdiplus::DllExports::GdipGetFamilyName(generic, name, LANG_NEUTRAL) == Gdiplus::Ok;
-        Gdiplus::DllExports::GdipDeleteFontFamily(generic);
-        if (!named || !name[0]) return nullptr;
-        family.reset(new Gdiplus::FontFamily(name));
-        if (family->GetLastStatus() != Gdiplus::Ok || !family->IsAvailable()) return nullptr;
-    }
-    std::unique_ptr<Gdiplus::Font> font(
-        new Gdiplus::Font(family.get(), static_cast<REAL>(spec.size), spec.style, Gdiplus::UnitPixel));
-    if (font->GetLastStatus() != Gdiplus::Ok || !font->IsAvailable()) return nullptr;
-    return font;
+    return MakeSkinFont(spec);
 }
 
 void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int dx, int dy, int dw, int dh, int sx,

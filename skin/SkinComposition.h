@@ -10,6 +10,7 @@
 #include "skin/SkinRecords.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CSkinDocument;
@@ -64,6 +65,10 @@ struct SkinImageLoadTotals {
     LONG count = 0;
 };
 SkinImageLoadTotals GetSkinImageLoadTotals();
+
+// The font of a skin font record: its family, else the generic sans-serif family; null when neither
+// exists or GDI+ cannot make the font.
+std::unique_ptr<Gdiplus::Font> MakeSkinFont(const SkinFontSpec& spec);
 
 // Draws one line of text: one line, left-aligned, centred vertically, cut with an ellipsis. A family
 // that is not installed falls back to the generic sans-serif family; without either nothing is drawn.

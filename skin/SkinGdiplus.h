@@ -10,7 +10,9 @@ using std::min;
 } // namespace Gdiplus
 #include <gdiplus.h>
 
+#include <cwchar>
 #include <memory>
+#include <vector>
 
 // Starts GDI+ for the lifetime of the object (programs and test environments; the client starts it
 // once in its application object).
@@ -34,3 +36,18 @@ private:
 
 // A loaded image, owned; null when the file is missing, unreadable or has no width.
 using SkinImagePtr = std::unique_ptr<Gdiplus::Image>;
+
+// The class id of GDI+'s PNG encoder (for the render tool and the tests that write images).
+inline bool FindPngEncoder(CLSID& clsid) {
+    UINT count = 0, bytes = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
+    std::vector<BYTE> buffer(bytes);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i)
+        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
+            clsid = codecs[i].Clsid;
+            return true;
+        }
+    return false;
+}

@@ -27,20 +27,27 @@ std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
 
 } // namespace
 
+std::unique_ptr<Gdiplus::Font> MakeSkinFont(const SkinFontSpec& spec) {
+    std::unique_ptr<Gdiplus::FontFamily> family = MakeFamily(spec.family);
+    if (!family) return nullptr;
+    std::unique_ptr<Gdiplus::Font> font(
+        new Gdiplus::Font(family.get(), static_cast<Gdiplus::REAL>(spec.size), spec.style, Gdiplus::UnitPixel));
+    if (font->GetLastStatus() != Gdiplus::Ok || !font->IsAvailable()) return nullptr;
+    return font;
+}
+
 void DrawSkinTextLine(Gdiplus::Graphics& graphics, const wchar_t* text, COLORREF color,
                       const SkinFontSpec& spec, const Gdiplus::RectF& layout) {
     if (!text || !*text) return;
-    std::unique_ptr<Gdiplus::FontFamily> family = MakeFamily(spec.family);
-    if (!family) return;
-    Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(spec.size), spec.style, Gdiplus::UnitPixel);
-    if (font.GetLastStatus() != Gdiplus::Ok || !font.IsAvailable()) return;
+    std::unique_ptr<Gdiplus::Font> font = MakeSkinFont(spec);
+    if (!font) return;
     Gdiplus::SolidBrush brush(Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
     Gdiplus::StringFormat format(0, LANG_NEUTRAL);
     format.SetAlignment(Gdiplus::StringAlignmentNear);
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
-    graphics.DrawString(text, -1, &font, layout, &format, &brush);
+    graphics.DrawString(text, -1, font.get(), layout, &format, &brush);
 }
 
 void DrawRoundCorner(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, int corner, float radius) {

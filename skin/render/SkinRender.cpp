@@ -26,24 +26,10 @@ public:
     void OnSkinBtnClick(const SkinButtonInfo&) override {}
 };
 
-bool PngEncoder(CLSID& clsid) {
-    UINT count = 0, bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-    std::vector<BYTE> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            clsid = codecs[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
 // The surface's bottom-up DIB as a PNG; withAlpha keeps the layered window's transparency.
 bool SavePng(const CSkinSurface& surface, const CString& path, bool withAlpha) {
     CLSID png;
-    if (!surface.Bits() || !PngEncoder(png)) return false;
+    if (!surface.Bits() || !FindPngEncoder(png)) return false;
     const INT stride = surface.Width() * 4;
     BYTE* lastRow = static_cast<BYTE*>(const_cast<void*>(surface.Bits())) +
                     static_cast<size_t>(surface.Height() - 1) * stride;

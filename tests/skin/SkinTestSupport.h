@@ -14,20 +14,6 @@ namespace skintest {
 // 0xAARRGGBB
 using Argb = DWORD;
 
-inline bool PngEncoder(CLSID& clsid) {
-    UINT count = 0, bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-    std::vector<BYTE> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            clsid = codecs[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
 // Writes a PNG whose pixel (x, y) is colour(x, y).
 inline bool WritePng(const CString& path, int width, int height,
                      const std::function<Argb(int, int)>& colour) {
@@ -37,7 +23,7 @@ inline bool WritePng(const CString& path, int width, int height,
         for (int x = 0; x < width; ++x)
             bitmap.SetPixel(x, y, Gdiplus::Color(colour(x, y)));
     CLSID png;
-    return PngEncoder(png) && bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
+    return FindPngEncoder(png) && bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
 }
 
 inline bool WriteSolidPng(const CString& path, int width, int height, Argb colour) {
