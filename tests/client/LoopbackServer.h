@@ -8,6 +8,7 @@
 #include "framework/String.h"
 #include "framework/Sync.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,14 +47,9 @@ public:
         url.Format(L"http://127.0.0.1:%u%s", m_port, path);
         return url;
     }
-    std::vector<std::string> Paths() {
-        CSingleLock lock(&m_lock, TRUE);
-        return m_paths;
-    }
     bool WasRequested(const std::string& path) {
-        for (const std::string& p : Paths())
-            if (p == path) return true;
-        return false;
+        CSingleLock lock(&m_lock, TRUE);
+        return std::find(m_paths.begin(), m_paths.end(), path) != m_paths.end();
     }
 
 private:
@@ -81,8 +77,7 @@ private:
                 if (got <= 0) break;
                 request.append(buffer, got);
             }
-            size_t first = request.find(' ');
-            size_t second = first == std::string::npos ? first : request.find(' ', first + 1);
+            const size_t first = request.find(' '), second = request.find(' ', first + 1);
             if (second != std::string::npos) {
                 CSingleLock lock(&m_lock, TRUE);
                 m_paths.push_back(request.substr(first + 1, second - first - 1));
