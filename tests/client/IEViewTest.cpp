@@ -246,67 +246,6 @@ TEST_F(IEViewTest, ControlFillsTheClientAreaAfterEverySize) {
     }
 }
 
-// An in-place active object that eats F5 and records the keys it was offered.
-class FakeActiveObject : public IOleInPlaceActiveObject {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        const bool known = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleWindow) ||
-                           IsEqualIID(riid, IID_IOleInPlaceActiveObject);
-        *ppv = known ? this : nullptr;
-        if (known) AddRef();
-        return known ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG msg) override {
-        if (msg->message != WM_KEYDOWN) return S_FALSE;
-        m_keys.push_back(static_cast<UINT>(msg->wParam));
-        return msg->wParam == VK_F5 ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
-
-    ULONG m_refs = 1;
-    std::vector<UINT> m_keys;
-};
-
-// Records the keys that reach the control's window.
-WNDPROC g_browserProc = nullptr;
-std::vector<UINT> g_delivered;
-LRESULT CALLBACK RecordKeys(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_KEYDOWN) g_delivered.push_back(static_cast<UINT>(wParam));
-    return CallWindowProcW(g_browserProc, wnd, msg, wParam, lParam);
-}
-
-TEST_F(IEViewTest, KeysGoToTheControlFromTheMessageLoop) {
-    FakeActiveObject active;
-    auto frame = Site<IOleInPlaceFrame>(IID_IOleInPlaceFrame);
-    ASSERT_TRUE(frame);
-    HWND browser = m_view.GetBrowserWindow();
-    g_delivered.clear();
-    g_browserProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(browser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordKeys)));
-    PostMessageW(browser, WM_KEYDOWN, 'B', 0); // the control itself lets ordinary keys through
-    PumpUntil(nullptr, 100);
-    ASSERT_EQ(S_OK, frame->SetActiveObject(&active, nullptr));
-    PostMessageW(browser, WM_KEYDOWN, VK_F5, 0);
-    PostMessageW(browser, WM_KEYDOWN, 'A', 0);
-    PumpUntil(nullptr, 200);
-    SetWindowLongPtrW(browser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_browserProc));
-    EXPECT_EQ((std::vector<UINT>{VK_F5, 'A'}), active.m_keys);
-    EXPECT_EQ((std::vector<UINT>{'B', 'A'}), g_delivered); // the accelerator was eaten
-    // Messages for windows outside the view are not offered.
-    MSG elsewhere = {m_holder.m_hWnd, WM_KEYDOWN, VK_F5, 0};
-    EXPECT_FALSE(m_view.PreTranslateMessage(&elsewhere));
-    EXPECT_EQ(2u, active.m_keys.size());
-    frame->SetActiveObject(nullptr, nullptr);
-    EXPECT_EQ(1u, active.m_refs);
-}
-
 TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
     CComRef<IDispatch> external = External(), sink;
     sink.Set(m_view.GetEventSink());

@@ -170,7 +170,7 @@ TEST_F(SkinButtonTest, PlacedByItsAnchorThenReanchoredOnResize) {
     }
 }
 
-TEST_F(SkinButtonTest, TooltipOnlyWithATipAndCursorByTheHandFlag) {
+TEST_F(SkinButtonTest, TooltipOnlyForButtonsWithATip) {
     CToolTipCtrl tooltip;
     ASSERT_TRUE(tooltip.Create(&owner, TTS_ALWAYSTIP));
     auto silent = MakeButton(10520, &tooltip);
@@ -179,12 +179,6 @@ TEST_F(SkinButtonTest, TooltipOnlyWithATipAndCursorByTheHandFlag) {
     auto tipped = MakeButton(10521, &tooltip);
     EXPECT_EQ(1, tooltip.GetToolCount());
     EXPECT_EQ(CString(L"进入游戏"), tooltip.GetText(tipped.get(), 10521));
-
-    EXPECT_TRUE(silent->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(silent->m_hWnd), HTCLIENT));
-    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
-    silent->m_bHandCursor = TRUE;
-    silent->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(silent->m_hWnd), HTCLIENT);
-    EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
 }
 
 TEST_F(SkinButtonTest, LargerButtonStretchesTheMiddleColumnSmallerGetsTheWholeImage) {

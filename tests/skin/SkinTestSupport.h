@@ -61,18 +61,13 @@ inline bool Near(Argb a, Argb b, int tolerance = 8) {
     }
     return true;
 }
-inline std::string Hex(Argb v) {
-    char text[16];
-    snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(v));
-    return text;
-}
 // The RGB part only (GDI drawing on a device context leaves the alpha byte to chance).
 inline Argb Rgb(Argb v) {
     return v & 0xFFFFFF;
 }
 #define EXPECT_RGB_NEAR(got, want, tolerance)                                                                \
     EXPECT_TRUE(skintest::Near(skintest::Rgb(got), skintest::Rgb(want), tolerance))                          \
-        << "got " << skintest::Hex(got) << " want " << skintest::Hex(want)
+        << std::hex << "got " << (got) << " want " << (want) << std::dec
 #define EXPECT_PIXEL(surface, x, y, colour)                                                                  \
     EXPECT_RGB_NEAR((surface).PixelAt(x, y), colour, 12) << " at (" << (x) << "," << (y) << ")"
 
