@@ -74,7 +74,7 @@ protected:
 
 HolderWnd* IEViewTest::s_holder = nullptr;
 
-TEST_F(IEViewTest, ControlIsHostedByTheClientSite) {
+TEST_F(IEViewTest, ControlIsHostedByTheClientSiteAndFillsTheClientAreaAfterEverySize) {
     HWND browser = m_view.GetBrowserWindow();
     ASSERT_TRUE(browser);
     EXPECT_EQ(m_view.m_hWnd, GetParent(browser));
@@ -89,6 +89,15 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSite) {
     HWND host = nullptr;
     EXPECT_EQ(S_OK, Site<IOleInPlaceSite>(IID_IOleInPlaceSite)->GetWindow(&host));
     EXPECT_EQ(m_view.m_hWnd, host);
+    // The control keeps the client size after every WM_SIZE.
+    for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}, SIZE{1, 1}, SIZE{123, 457}}) {
+        m_view.MoveWindow(5, 7, size.cx, size.cy);
+        CRect client, control;
+        m_view.GetClientRect(&client);
+        GetWindowRect(browser, &control);
+        MapWindowPoints(nullptr, m_view.m_hWnd, reinterpret_cast<POINT*>(&control), 2);
+        EXPECT_EQ(client, control) << size.cx << "x" << size.cy;
+    }
 }
 
 TEST_F(IEViewTest, ExternalNamesMatchInAnyCaseAndArgumentsAreChecked) {
@@ -233,17 +242,6 @@ TEST_F(IEViewTest, GameViewOnlyInsideTheGameWindowAndTitlesGoToTheHolderOfTheMom
     m_client.m_gameWnd = nullptr;
     EXPECT_FALSE(m_view.IsGameView());
     SetParent(m_view.m_hWnd, m_holder.m_hWnd);
-}
-
-TEST_F(IEViewTest, ControlFillsTheClientAreaAfterEverySize) {
-    for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}, SIZE{1, 1}, SIZE{123, 457}}) {
-        m_view.MoveWindow(5, 7, size.cx, size.cy);
-        CRect client, browser;
-        m_view.GetClientRect(&client);
-        GetWindowRect(m_view.GetBrowserWindow(), &browser);
-        MapWindowPoints(nullptr, m_view.m_hWnd, reinterpret_cast<POINT*>(&browser), 2);
-        EXPECT_EQ(client, browser) << size.cx << "x" << size.cy;
-    }
 }
 
 TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {

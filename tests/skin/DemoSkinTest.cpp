@@ -40,12 +40,18 @@ const std::map<std::wstring, Names> kRequired = {
     {L"HOSTWND", {{L"close", L"min"}, {}, {L"ie"}, {}}},
 };
 
+// The window's records of one kind, after checking that each required name is among them.
 template <class Record>
-void ExpectNames(const std::vector<Record>& records, const std::vector<const wchar_t*>& names) {
-    for (const wchar_t* name : names)
+std::vector<Record> Lookup(CSkinDocument& doc,
+                           BOOL (CSkinDocument::*get)(const wchar_t*, std::vector<Record>&),
+                           const wchar_t* wnd, const std::vector<const wchar_t*>& required) {
+    std::vector<Record> records;
+    (doc.*get)(wnd, records);
+    for (const wchar_t* name : required)
         EXPECT_TRUE(std::any_of(records.begin(), records.end(), [&](const Record& r) {
             return r.name.CompareNoCase(name) == 0;
         })) << CString(name).ToUtf8();
+    return records;
 }
 
 bool HasFont(CSkinDocument& doc, const CString& name) {
@@ -68,18 +74,10 @@ TEST(DemoSkin, EveryLookedUpNameIsPresentEveryImageLoadsAndBackgroundsCover) {
         doc.GetWndInfo(info);
         EXPECT_GT(info.width, 0);
         EXPECT_GT(info.height, 0);
-        std::vector<SkinButtonInfo> buttons;
-        std::vector<SkinTextInfo> texts;
-        std::vector<SkinRectInfo> rects;
-        std::vector<SkinImgInfo> images;
-        doc.GetButtons(wnd, buttons);
-        doc.GetTexts(wnd, texts);
-        doc.GetRects(wnd, rects);
-        doc.GetImages(wnd, images);
-        ExpectNames(buttons, entry.second.buttons);
-        ExpectNames(texts, entry.second.texts);
-        ExpectNames(rects, entry.second.rects);
-        ExpectNames(images, entry.second.images);
+        const auto buttons = Lookup(doc, &CSkinDocument::GetButtons, wnd, entry.second.buttons);
+        const auto texts = Lookup(doc, &CSkinDocument::GetTexts, wnd, entry.second.texts);
+        Lookup(doc, &CSkinDocument::GetRects, wnd, entry.second.rects);
+        const auto images = Lookup(doc, &CSkinDocument::GetImages, wnd, entry.second.images);
 
         for (const SkinImgInfo& image : images)
             EXPECT_NE(nullptr, LoadSkinImage(image.stand)) << image.stand.ToUtf8();
