@@ -1,16 +1,20 @@
 // Shared pieces of the browser tests: OLE on the test thread, a plain holder window that records
-// WM_TITLE_CHANGED, a bounded message pump, and page-to-client rules that record what reaches them.
+// WM_TITLE_CHANGED, a bounded message pump, page-to-client rules that record what reaches them, and
+// event arguments laid out as the browser control passes them.
 #pragma once
 
 #include "client/IEView.h"
 #include "client/PageClient.h"
+#include "framework/ComRef.h"
 #include "framework/MessageLoop.h"
 #include "framework/OleVariant.h"
 #include "framework/Wnd.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 class OleEnvironment : public ::testing::Environment {
@@ -18,44 +22,39 @@ public:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
     void TearDown() override { OleUninitialize(); }
 };
+inline ::testing::Environment* const g_ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
 
 // Handles messages (through the loop's pre-translation) until `done` holds or `ms` have passed.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             if (!PreTranslateTree(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
-        }
         if (done && done()) return true;
         if (GetTickCount() - start >= ms) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-}
-inline void PumpFor(DWORD ms) {
-    PumpUntil(nullptr, ms);
 }
 
 // A top-level holder window of a plain class.
 class HolderWnd : public CWnd {
 public:
     bool Create(int width = 400, int height = 300) {
-        CString cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW));
-        return CreateEx(0, cls, L"holder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height,
-                        nullptr, nullptr) != FALSE;
+        return CreateEx(0, AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW)), L"holder",
+                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                        nullptr) != FALSE;
     }
     std::vector<CString> m_titles;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_TITLE_CHANGED) {
-            m_titles.push_back(reinterpret_cast<const wchar_t*>(lParam));
-            return 0;
-        }
-        return CWnd::WindowProc(msg, wParam, lParam);
+        if (msg != WM_TITLE_CHANGED) return CWnd::WindowProc(msg, wParam, lParam);
+        m_titles.push_back(reinterpret_cast<const wchar_t*>(lParam));
+        return 0;
     }
 };
 
@@ -87,27 +86,27 @@ public:
     CString m_cancelText;
     std::vector<CString> m_before, m_complete, m_navigated, m_newWindows, m_gsNames;
     std::vector<CIEView*> m_views;
-    int m_newMsgs = 0;
-    int m_fullScreens = 0;
+    int m_newMsgs = 0, m_fullScreens = 0;
 };
 
-// A browser view that lets the tests reach its sink and sees Invoke_Client.
-class TestView : public CIEView {
-public:
-    using CIEView::GetEventSink;
-    std::vector<CString> m_invokeTexts;
+// A VARIANT of the type whose value field holds `value` (a number or a pointer); not owned.
+template <class T = int> VARIANT Var(VARTYPE vt, T value = T()) {
+    static_assert(sizeof value <= sizeof(LONGLONG), "fits the value field");
+    VARIANT v = {};
+    V_VT(&v) = vt;
+    std::memcpy(&V_I8(&v), &value, sizeof value);
+    return v;
+}
 
-protected:
-    void OnInvokeClient(const wchar_t* text, IDispatch*) override { m_invokeTexts.push_back(text); }
-};
-
-// Builds DISPPARAMS the way the browser control does: arguments in reverse order.
+// DISPPARAMS as the browser control builds them: arguments in reverse order.
 class EventArgs {
 public:
-    explicit EventArgs(std::vector<VARIANT> declared) : m_args(declared.rbegin(), declared.rend()) {
+    EventArgs(std::initializer_list<VARIANT> declared) : m_args(std::rbegin(declared), std::rend(declared)) {
         m_params.rgvarg = m_args.data();
         m_params.cArgs = static_cast<UINT>(m_args.size());
     }
+    EventArgs(const EventArgs&) = delete;
+    EventArgs& operator=(const EventArgs&) = delete;
     DISPPARAMS* Get() { return &m_params; }
 
 private:
@@ -115,34 +114,11 @@ private:
     DISPPARAMS m_params = {};
 };
 
-inline VARIANT Var(VARTYPE vt) {
-    VARIANT v;
-    VariantInit(&v);
-    V_VT(&v) = vt;
-    return v;
+inline HRESULT Call(IDispatch* disp, DISPID id, EventArgs& args, UINT* argErr = nullptr) {
+    UINT err = 0;
+    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, args.Get(), nullptr, nullptr,
+                        argErr ? argErr : &err);
 }
-inline VARIANT VarBstr(BSTR b) {
-    VARIANT v = Var(VT_BSTR);
-    V_BSTR(&v) = b;
-    return v;
-}
-inline VARIANT VarI4(long value) {
-    VARIANT v = Var(VT_I4);
-    V_I4(&v) = value;
-    return v;
-}
-inline VARIANT VarDispatch(IDispatch* d) {
-    VARIANT v = Var(VT_DISPATCH);
-    V_DISPATCH(&v) = d;
-    return v;
-}
-inline VARIANT VarRef(VARIANT* inner) {
-    VARIANT v = Var(VT_BYREF | VT_VARIANT);
-    V_VARIANTREF(&v) = inner;
-    return v;
-}
-inline VARIANT VarBoolRef(VARIANT_BOOL* flag) {
-    VARIANT v = Var(VT_BYREF | VT_BOOL);
-    V_BOOLREF(&v) = flag;
-    return v;
+inline HRESULT Call(IDispatch* disp, DISPID id, EventArgs&& args, UINT* argErr = nullptr) {
+    return Call(disp, id, args, argErr);
 }

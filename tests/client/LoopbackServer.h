@@ -8,6 +8,7 @@
 #include "framework/String.h"
 #include "framework/Sync.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,21 +21,20 @@ public:
         sockaddr_in addr = {};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (m_listen == INVALID_SOCKET ||
-            bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(m_listen, 8) != 0)
-            return;
         int len = sizeof addr;
-        getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
+        if (m_listen == INVALID_SOCKET || bind(m_listen, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
+            listen(m_listen, 8) != 0 || getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+            return;
         m_port = ntohs(addr.sin_port);
         m_thread = CreateThread(nullptr, 0, &LoopbackServer::Run, this, 0, nullptr);
     }
+    // Closing the listening socket ends the blocked accept and with it the thread.
     ~LoopbackServer() {
-        InterlockedExchange(&m_stop, 1);
+        if (m_listen != INVALID_SOCKET) closesocket(m_listen);
         if (m_thread) {
             WaitForSingleObject(m_thread, 5000);
             CloseHandle(m_thread);
         }
-        if (m_listen != INVALID_SOCKET) closesocket(m_listen);
         if (m_wsa) WSACleanup();
     }
     LoopbackServer(const LoopbackServer&) = delete;
@@ -46,14 +46,9 @@ public:
         url.Format(L"http://127.0.0.1:%u%s", m_port, path);
         return url;
     }
-    std::vector<std::string> Paths() {
-        CSingleLock lock(&m_lock, TRUE);
-        return m_paths;
-    }
     bool WasRequested(const std::string& path) {
-        for (const std::string& p : Paths())
-            if (p == path) return true;
-        return false;
+        CSingleLock lock(&m_lock, TRUE);
+        return std::find(m_paths.begin(), m_paths.end(), path) != m_paths.end();
     }
 
 private:
@@ -62,27 +57,17 @@ private:
         return 0;
     }
     void Serve() {
-        while (!InterlockedCompareExchange(&m_stop, 0, 0)) {
-            fd_set set;
-            FD_ZERO(&set);
-            FD_SET(m_listen, &set);
-            timeval wait = {0, 50000};
-            if (select(0, &set, nullptr, nullptr, &wait) <= 0) continue;
-            SOCKET client = accept(m_listen, nullptr, nullptr);
-            if (client == INVALID_SOCKET) continue;
+        for (SOCKET client; (client = accept(m_listen, nullptr, nullptr)) != INVALID_SOCKET;
+             closesocket(client)) {
+            DWORD timeout = 2000; // a connection that never sends is given up
+            setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                       sizeof timeout);
             std::string request;
             char buffer[2048];
-            for (int tries = 0; tries < 100 && request.find("\r\n\r\n") == std::string::npos; ++tries) {
-                FD_ZERO(&set);
-                FD_SET(client, &set);
-                timeval slice = {0, 20000};
-                if (select(0, &set, nullptr, nullptr, &slice) <= 0) continue;
-                int got = recv(client, buffer, sizeof buffer, 0);
-                if (got <= 0) break;
+            for (int got; request.find("\r\n\r\n") == std::string::npos &&
+                          (got = recv(client, buffer, sizeof buffer, 0)) > 0;)
                 request.append(buffer, got);
-            }
-            size_t first = request.find(' ');
-            size_t second = first == std::string::npos ? first : request.find(' ', first + 1);
+            const size_t first = request.find(' '), second = request.find(' ', first + 1);
             if (second != std::string::npos) {
                 CSingleLock lock(&m_lock, TRUE);
                 m_paths.push_back(request.substr(first + 1, second - first - 1));
@@ -92,7 +77,6 @@ private:
                 "Connection: close\r\n\r\n<html><title>Loopback</title>hello</html>\n";
             send(client, reply, sizeof reply - 1, 0);
             shutdown(client, SD_SEND);
-            closesocket(client);
         }
     }
 
@@ -100,7 +84,6 @@ private:
     SOCKET m_listen = INVALID_SOCKET;
     unsigned m_port = 0;
     HANDLE m_thread = nullptr;
-    LONG m_stop = 0;
     CCriticalSection m_lock;
     std::vector<std::string> m_paths;
 };
