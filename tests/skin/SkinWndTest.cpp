@@ -299,10 +299,18 @@ TEST_F(SkinWndTest, LayeredPictureKeepsTheImagesTransparencyInMemoryAndOnScreen)
     EXPECT_EQ(0u, surface->PixelAt(150, 50) >> 24) << "transparent stays transparent";
 
     wnd.ShowSkinWnd(TRUE);
-    PumpUntil([] { return false; }, 300);
-    HDC screen = GetDC(nullptr);
-    const COLORREF opaque = GetPixel(screen, 50, 50), through = GetPixel(screen, 150, 50);
-    ReleaseDC(nullptr, screen);
+    // The display shows both windows only once the X server has drawn them; a loaded machine may take
+    // a while, so read the screen until it settles (bounded).
+    COLORREF opaque = 0, through = 0;
+    auto readScreen = [&] {
+        HDC screen = GetDC(nullptr);
+        opaque = GetPixel(screen, 50, 50);
+        through = GetPixel(screen, 150, 50);
+        ReleaseDC(nullptr, screen);
+        return Near(Rgb(RGB(GetBValue(opaque), GetGValue(opaque), GetRValue(opaque))), Rgb(kRed), 8) &&
+               Near(Rgb(RGB(GetBValue(through), GetGValue(through), GetRValue(through))), Rgb(kGreen), 8);
+    };
+    PumpUntil(readScreen, 8000);
     EXPECT_RGB_NEAR(RGB(GetBValue(opaque), GetGValue(opaque), GetRValue(opaque)), kRed, 8);
     EXPECT_RGB_NEAR(RGB(GetBValue(through), GetGValue(through), GetRValue(through)), kGreen, 8);
 }
