@@ -11,39 +11,25 @@
 #include <vector>
 
 namespace {
-
-const std::pair<const char*, CString*> kAllKeys[] = {
-    {"gsClientAbout", &g_strGsClientAbout},
-    {"userClientAbout", &g_strUserClientAbout},
-    {"clientVer", &g_strClientVer},
-    {"skinDir", &g_strSkinDir},
-    {"paymentUrl", &g_strPaymentUrl},
-    {"bbsUrl", &g_strBbsUrl},
-    {"gwUrl", &g_strGwUrl},
-    {"serviceUrl", &g_strServiceUrl},
-    {"userInfoUrl", &g_strUserInfoUrl},
-    {"usermd5fmt", &g_strUserMd5Fmt},
-    {"userInfoApi", &g_strUserInfoApi},
-    {"serverParamName", &g_strServerParamName},
-    {"homeUrl", &g_strHomeUrl},
-    {"configParam", &g_strConfigParam},
-    {"loginCheck", &g_strLoginCheck},
-    {"gameCheck", &g_strGameCheck},
-    {"runPlugin", &g_strRunPlugin},
-    {"startUpUrl", &g_strStartUpUrl},
-    {"installUrl", &g_strInstallUrl},
-    {"imClass", &g_strImClass},
-    {"quitTip", &g_strQuitTip},
-    {"infoPath", &g_strInfoPath},
-    {"pwKey", &g_strPwKey},
-    {"tipClass", &g_strTipClass},
-};
+const char* const kNames[] = {"gsClientAbout", "userClientAbout", "clientVer",  "skinDir",     "paymentUrl",
+                              "bbsUrl",        "gwUrl",           "serviceUrl", "userInfoUrl", "usermd5fmt",
+                              "userInfoApi",   "serverParamName", "homeUrl",    "configParam", "loginCheck",
+                              "gameCheck",     "runPlugin",       "startUpUrl", "installUrl",  "imClass",
+                              "quitTip",       "infoPath",        "pwKey",      "tipClass"};
+CString* const kValues[] = {
+    &g_strGsClientAbout, &g_strUserClientAbout, &g_strClientVer,  &g_strSkinDir,     &g_strPaymentUrl,
+    &g_strBbsUrl,        &g_strGwUrl,           &g_strServiceUrl, &g_strUserInfoUrl, &g_strUserMd5Fmt,
+    &g_strUserInfoApi,   &g_strServerParamName, &g_strHomeUrl,    &g_strConfigParam, &g_strLoginCheck,
+    &g_strGameCheck,     &g_strRunPlugin,       &g_strStartUpUrl, &g_strInstallUrl,  &g_strImClass,
+    &g_strQuitTip,       &g_strInfoPath,        &g_strPwKey,      &g_strTipClass};
+const size_t kKeyCount = sizeof(kNames) / sizeof(kNames[0]);
+static_assert(kKeyCount == sizeof(kValues) / sizeof(kValues[0]), "one value per key");
 
 // A CONFIG element giving every key "<prefix><key>", except the one named in `skip`.
 std::string Config(const std::string& prefix, const std::string& skip = std::string()) {
     std::string element = "<CONFIG";
-    for (const auto& key : kAllKeys)
-        if (skip != key.first) element += std::string(" ") + key.first + "=\"" + prefix + key.first + "\"";
+    for (const char* name : kNames)
+        if (skip != name) element += std::string(" ") + name + "=\"" + prefix + name + "\"";
     return element + "/>";
 }
 
@@ -55,8 +41,8 @@ class ConfigLoadTest : public ::testing::Test {
 protected:
     void TearDown() override { LoadConfigXml(m_dir / L"nothing-here"); }
     void ExpectAllEmpty(const char* why) {
-        for (const auto& key : kAllKeys)
-            EXPECT_TRUE(key.second->IsEmpty()) << key.first << ", " << why;
+        for (size_t i = 0; i < kKeyCount; ++i)
+            EXPECT_TRUE(kValues[i]->IsEmpty()) << kNames[i] << ", " << why;
     }
     TempDir m_dir;
 };
@@ -68,13 +54,10 @@ TEST_F(ConfigLoadTest, TheLastConfigDecidesEveryValue) {
                     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- settings -->\n" +
                         Root(Config("first-") + "<OTHER bbsUrl=\"other\"/>" + Config("second-", "bbsUrl")));
     LoadConfigXml(m_dir.Path());
-    for (const auto& key : kAllKeys) {
-        if (std::string(key.first) == "bbsUrl")
-            EXPECT_TRUE(key.second->IsEmpty()) << "a key the last CONFIG lacks";
-        else
-            EXPECT_EQ(CString::FromUtf8((std::string("second-") + key.first).c_str()), *key.second)
-                << key.first;
-    }
+    for (size_t i = 0; i < kKeyCount; ++i) // a key the last CONFIG lacks stays empty
+        EXPECT_EQ(kNames[i] == std::string("bbsUrl") ? CString() : L"second-" + CString(kNames[i]),
+                  *kValues[i])
+            << kNames[i];
 
     m_dir.WriteFile(L"skin\\client.xml",
                     "<CLIENTCONFIG><CONFIG quitTip=\"确定退出游戏吗？\" "
@@ -135,27 +118,20 @@ TEST(ConfigValues, VersionNumbers) {
         EXPECT_EQ(n.second, GetVersionNumber()) << CString(n.first).ToUtf8();
     }
     // Newer compares part by part: 1.10.2 is newer than 1.9.12, which dropping the dots gets wrong.
-    const struct {
-        const wchar_t* own;
-        const wchar_t* other;
-        BOOL newer;
-    } versions[] = {{L"2.1.0", L"2.1.1", TRUE},
-                    {L"2.1.0", L"2.1.0", FALSE},
-                    {L"2.1.0", L"2.1", FALSE},
-                    {L"2.1.0", L"2.0.9", FALSE},
-                    {L"2.1.0", L"2.1.0.1", TRUE},
-                    {L"2.1.0", L"10", TRUE},
-                    {L"1.9.12", L"1.10.2", TRUE},
-                    {L"1.9.12", L"1.9.9", FALSE},
-                    {L"1.9.9", L"2.0", TRUE},
-                    {L"1.9.9", L"", FALSE},
-                    {L"1.9.9", L"garbage", FALSE},
-                    {L"", L"0.0.1", TRUE},
-                    {L"", L"0", FALSE}};
-    for (const auto& v : versions) {
-        g_strClientVer = v.own;
-        EXPECT_EQ(v.newer, IsNewerVersion(v.other))
-            << CString(v.own).ToUtf8() << " vs " << CString(v.other).ToUtf8();
+    // Each line: own version, then offered versions that are newer, then ones that are not.
+    const std::vector<std::vector<const wchar_t*>> newer = {
+        {L"2.1.0", L"2.1.1", L"2.1.0.1", L"10"}, {L"1.9.12", L"1.10.2"}, {L"1.9.9", L"2.0"}, {L"", L"0.0.1"}};
+    const std::vector<std::vector<const wchar_t*>> older = {{L"2.1.0", L"2.1.0", L"2.1", L"2.0.9"},
+                                                            {L"1.9.12", L"1.9.9"},
+                                                            {L"1.9.9", L"", L"garbage"},
+                                                            {L"", L"0"}};
+    for (BOOL isNewer : {TRUE, FALSE}) {
+        for (const auto& line : isNewer ? newer : older) {
+            g_strClientVer = line[0];
+            for (size_t i = 1; i < line.size(); ++i)
+                EXPECT_EQ(isNewer, IsNewerVersion(line[i]))
+                    << CString(line[0]).ToUtf8() << " vs " << CString(line[i]).ToUtf8();
+        }
     }
     g_strClientVer.Empty();
 }

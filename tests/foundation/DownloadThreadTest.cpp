@@ -2,6 +2,7 @@
 // targets, retries, stopping, and completion messages received by a message-only window.
 #include "foundation/DownloadThread.h"
 #include "foundation/Http.h"
+#include "framework/Wnd.h"
 
 #include "OperatorService.h"
 #include "TempDir.h"
@@ -16,19 +17,9 @@ namespace {
 const UINT WM_TASK_DONE = WM_USER + 102;
 
 // A message-only window that records the task id (lParam) of every completion message.
-class MessageSink {
+class MessageSink : public CWnd {
 public:
-    MessageSink() {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &MessageSink::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"PellarDownloadTestSink";
-        RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                                 nullptr);
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~MessageSink() { DestroyWindow(m_hWnd); }
+    MessageSink() { CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr); }
     HWND Handle() const { return m_hWnd; }
 
     // Pumps messages until count ids have arrived or timeoutMs passed; returns the ids.
@@ -42,16 +33,15 @@ public:
         return m_ids;
     }
 
-private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<MessageSink*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (!self || msg != WM_TASK_DONE) return DefWindowProcW(hWnd, msg, wParam, lParam);
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != WM_TASK_DONE) return CWnd::WindowProc(msg, wParam, lParam);
         EXPECT_EQ(0u, wParam);
-        self->m_ids.push_back(static_cast<int>(lParam));
+        m_ids.push_back(static_cast<int>(lParam));
         return 0;
     }
 
-    HWND m_hWnd = nullptr;
+private:
     std::vector<int> m_ids;
 };
 
@@ -74,16 +64,8 @@ protected:
 
     // What a producer does: fill, take the next id and append under the lock, then wake.
     int Queue(const CString& url, const CString& savePath, BOOL retry = FALSE, int fileSize = 0) {
-        Task task;
-        task.strKey = L"key:" + url;
-        task.strUrl = url;
-        task.strSavePath = savePath;
-        task.strExtra = L"extra";
-        task.nFileSize = fileSize;
-        task.nMsg = WM_TASK_DONE;
-        task.bRetry = retry;
-        task.nReserved = 77;
-        task.hWnd = m_sink.Handle();
+        Task task{L"key:" + url, url, savePath, L"extra", fileSize,
+                  WM_TASK_DONE,  0,   retry,    77,       m_sink.Handle()};
         {
             CSingleLock lock(&m_thread->m_cs, TRUE);
             task.nId = m_thread->m_nNextId++;
@@ -116,10 +98,18 @@ protected:
 
 TEST_F(DownloadThreadTest, TasksGetIdsFromZeroAndFinishInQueueOrderIntoFiles) {
     StartThread();
-    const CString url = service::Url(L"/data/") + service::Tag(L"order");
+    const std::string old = "already here, 29 bytes long!!";
+    m_dir.WriteFile(L"kept.bin", old);
+    m_dir.WriteFile(L"refetched.bin", old);
+    SetEnvironmentVariableW(L"PELLAR_DL_DIR", m_dir.Path());
+    const CString tag = service::Tag(L"order"), keptTag = service::Tag(L"kept");
+    const CString url = service::Url(L"/data/") + tag;
     EXPECT_EQ(0, Queue(url + L"?size=5000", m_dir / L"a.bin"));
-    EXPECT_EQ(1, Queue(url + L"?size=3000", m_dir / L"b.bin"));
-    ASSERT_EQ((std::vector<int>{0, 1}), m_sink.WaitFor(2, 20000));
+    // An existing file of the expected size is reported without network; size 0 always fetches.
+    EXPECT_EQ(
+        1, Queue(service::Url(L"/data/") + keptTag + L"?size=29", L"%PELLAR_DL_DIR%\\kept.bin", FALSE, 29));
+    EXPECT_EQ(2, Queue(url + L"?size=29", L"%PELLAR_DL_DIR%\\refetched.bin"));
+    ASSERT_EQ((std::vector<int>{0, 1, 2}), m_sink.WaitFor(3, 20000));
 
     Task done;
     ASSERT_TRUE(Result(0, done));
@@ -129,31 +119,12 @@ TEST_F(DownloadThreadTest, TasksGetIdsFromZeroAndFinishInQueueOrderIntoFiles) {
     EXPECT_EQ(77, done.nReserved);
     EXPECT_EQ(service::Pattern(5000), TempDir::ReadFile(m_dir / L"a.bin"));
     ASSERT_TRUE(Result(1, done));
-    EXPECT_EQ(service::Pattern(3000), TempDir::ReadFile(done.strUrl));
-}
-
-TEST_F(DownloadThreadTest, ExistingFileOfTheExpectedSizeIsReportedWithoutNetwork) {
-    StartThread();
-    const std::string old = "already here, 29 bytes long!!";
-    m_dir.WriteFile(L"kept.bin", old);
-    m_dir.WriteFile(L"refetched.bin", old);
-    SetEnvironmentVariableW(L"PELLAR_DL_DIR", m_dir.Path());
-    const CString keptTag = service::Tag(L"kept"), refetchTag = service::Tag(L"refetch");
-    int kept =
-        Queue(service::Url(L"/data/") + keptTag + L"?size=29", L"%PELLAR_DL_DIR%\\kept.bin", FALSE, 29);
-    // Size 0 means: always fetch, even over an existing file.
-    int refetched =
-        Queue(service::Url(L"/data/") + refetchTag + L"?size=29", L"%PELLAR_DL_DIR%\\refetched.bin");
-    ASSERT_EQ(2u, m_sink.WaitFor(2, 20000).size());
-
-    Task done;
-    ASSERT_TRUE(Result(kept, done));
     EXPECT_EQ(m_dir / L"kept.bin", done.strUrl) << "the expanded path";
     EXPECT_EQ(old, TempDir::ReadFile(m_dir / L"kept.bin"));
     EXPECT_TRUE(service::Requests(keptTag).empty());
-    ASSERT_TRUE(HasResult(refetched));
+    ASSERT_TRUE(HasResult(2));
     EXPECT_EQ(service::Pattern(29), TempDir::ReadFile(m_dir / L"refetched.bin"));
-    EXPECT_EQ(1u, service::Requests(refetchTag).size());
+    EXPECT_EQ(2u, service::Requests(tag).size());
 }
 
 TEST_F(DownloadThreadTest, FailuresAreReportedWithoutEntryAndExhaustedRetriesSilently) {

@@ -43,23 +43,21 @@ std::string Report(int hotKey, int useHotKey, int alwaysTop, int firstTime, cons
 
 } // namespace
 
-TEST_F(SettingsTest, LoadsMissingKeysAsZeroAndKeepsTheOrderOfTheFile) {
-    m_dir.WriteFile(L"config.ini", "[Config]\r\nHotKey=65\r\nUseHotKey=1\r\n");
-    EXPECT_EQ(Report(65, 1, 0, 0), Run());
-    // Keys already in the file keep their places; the missing ones follow in the saving order.
-    const std::string ini = Ini();
-    auto at = Find(ini, {"\nHotKey=65", "UseHotKey=1", "AlwaysTop=0", "first_time=0"});
-    EXPECT_LT(at[1], at[2]);
-    EXPECT_LT(at[2], at[3]);
-    EXPECT_EQ(std::string::npos, ini.find("4321")) << "the file was read twice or not saved: " << ini;
-}
-
-TEST_F(SettingsTest, CreatesTheFileAtExitWhenMissing) {
+TEST_F(SettingsTest, CreatesTheFileInOrderOrKeepsTheOrderOfTheFile) {
     EXPECT_EQ(Report(0, 0, 0, 0), Run());
     auto at = Find(Ini(), {"[Config]", "AlwaysTop=0", "UseHotKey=0", "\nHotKey=0", "first_time=0"});
     EXPECT_LT(at[1], at[2]);
     EXPECT_LT(at[2], at[3]);
     EXPECT_LT(at[3], at[4]);
+
+    // Keys already in the file keep their places; the missing ones follow in the saving order.
+    m_dir.WriteFile(L"config.ini", "[Config]\r\nHotKey=65\r\nUseHotKey=1\r\n");
+    EXPECT_EQ(Report(65, 1, 0, 0), Run());
+    const std::string ini = Ini();
+    at = Find(ini, {"\nHotKey=65", "UseHotKey=1", "AlwaysTop=0", "first_time=0"});
+    EXPECT_LT(at[1], at[2]);
+    EXPECT_LT(at[2], at[3]);
+    EXPECT_EQ(std::string::npos, ini.find("4321")) << "the file was read twice or not saved: " << ini;
 }
 
 TEST_F(SettingsTest, ChangesMadeInMemoryReachTheNextRun) {

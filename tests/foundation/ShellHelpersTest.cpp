@@ -41,8 +41,7 @@ TEST(DefaultBrowser, PathIsCutAfterTheProgram) {
         {L"\"C:\\Some Dir\\Browser.EXE\" -nohome \"%1\"", L"\"C:\\Some Dir\\Browser.EXE\""},
         {L"C:\\exe files\\b.exe %1", L"C:\\exe files\\b.exe"},
         {L"rundll32 url,FileProtocolHandler %1", L""},
-        {longDir + L" \"%1\"", longDir},
-    };
+        {longDir + L" \"%1\"", longDir}};
     for (const auto& c : cases) {
         CString path = L"unchanged";
         ASSERT_TRUE(command.SetText(c.first));

@@ -73,8 +73,7 @@ TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
         {L"{\"e\":\"\\u41", "{\"e\":\"A"},
         {L"x\\", "x\\"},
         {L"", ""},
-        {nullptr, ""},
-    };
+        {nullptr, ""}};
     for (const auto& c : cases)
         EXPECT_EQ(c.second, Unescape(c.first)) << (c.first ? CString(c.first).ToUtf8() : "null");
 

@@ -23,8 +23,7 @@ TEST_F(UserInfoTest, ServerIdIsTheDigitRunAfterTheFirstKey) {
         {L"http://g.example/play?SID=0012&x=1&sid=99", L"0012"},
         {L"http://g.example/play?x=1&sid=7", L"7"},
         {L"http://g.example/play?sid=x5&sid=6", L""}, // only the first occurrence counts
-        {L"http://g.example/play?other=3", L""},
-    };
+        {L"http://g.example/play?other=3", L""}};
     for (const auto& c : cases) {
         g_strServerId = L"stale";
         ParseServerId(c.first);

@@ -12,13 +12,11 @@ TEST(ParseUrl, SplitsServiceServerObjectAndPort) {
         const wchar_t* server;
         const wchar_t* object;
         INTERNET_PORT port;
-    } cases[] = {
-        {L"http://127.0.0.1:8090/api/userinfo?sid=3&sign=ab", AFX_INET_SERVICE_HTTP, L"127.0.0.1",
-         L"/api/userinfo?sid=3&sign=ab", 8090},
-        {L"http://example.test", AFX_INET_SERVICE_HTTP, L"example.test", L"/", 80},
-        {L"https://example.test/pay", AFX_INET_SERVICE_HTTPS, L"example.test", L"/pay", 443},
-        {L"ftp://example.test/file", AFX_INET_SERVICE_FTP, L"example.test", L"/file", 21},
-    };
+    } cases[] = {{L"http://127.0.0.1:8090/api/userinfo?sid=3&sign=ab", AFX_INET_SERVICE_HTTP, L"127.0.0.1",
+                  L"/api/userinfo?sid=3&sign=ab", 8090},
+                 {L"http://example.test", AFX_INET_SERVICE_HTTP, L"example.test", L"/", 80},
+                 {L"https://example.test/pay", AFX_INET_SERVICE_HTTPS, L"example.test", L"/pay", 443},
+                 {L"ftp://example.test/file", AFX_INET_SERVICE_FTP, L"example.test", L"/file", 21}};
     for (const auto& c : cases) {
         DWORD service = 0;
         CString server, object;

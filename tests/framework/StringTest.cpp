@@ -44,18 +44,3 @@ TEST(CStringEdit, SearchAndSubstringsClamp) {
     EXPECT_EQ(L"a=", s.Mid(11, 2));
     EXPECT_EQ(L'\0', s.GetAt(100));
 }
-
-TEST(CStringEdit, ReplaceRemoveCaseTrimAndBuffer) {
-    CString s(L"a\\/b\\/c");
-    EXPECT_EQ(2, s.Replace(L"\\/", L"/"));
-    EXPECT_EQ(L"a/b/c", s);
-    EXPECT_EQ(2, s.Remove(L'/'));
-    EXPECT_EQ(L"abc", s);
-    EXPECT_EQ(0, CString(L"TopRight").CompareNoCase(L"topright"));
-    EXPECT_EQ(L"topright", CString(L"TopRight").MakeLower());
-    EXPECT_EQ(L"t", CString(L"  t \r\n").Trim());
-    wchar_t* buffer = s.GetBuffer(10);
-    wcscpy(buffer, L"xy");
-    s.ReleaseBuffer();
-    EXPECT_EQ(L"xy", s);
-}
