@@ -1,6 +1,4 @@
 #include "framework/File.h"
-#include "framework/Sync.h"
-#include "framework/Thread.h"
 
 #include "TempDir.h"
 
@@ -60,21 +58,4 @@ TEST(CFileFindTest, IteratesLikeTheClassLibrary) {
     EXPECT_FALSE(finder.FindFile(dir / L"*.none"));
     EXPECT_FALSE(finder.FindNextFile());
     EXPECT_TRUE(finder.GetFileName().IsEmpty());
-}
-
-TEST(CSingleLockTest, ReleasesOnScopeExit) {
-    CCriticalSection cs;
-    {
-        CSingleLock lock(&cs, TRUE);
-        EXPECT_TRUE(lock.IsLocked());
-    }
-    // The section is not reentered by its owner but taken by another thread.
-    auto other = AfxBeginThread(
-        [](LPVOID p) -> UINT {
-            CSingleLock lock(static_cast<CCriticalSection*>(p), TRUE);
-            return 1;
-        },
-        &cs);
-    ASSERT_NE(nullptr, other);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(other->GetHandle(), 5000));
 }
