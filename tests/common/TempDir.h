@@ -44,6 +44,20 @@ public:
         return full;
     }
 
+    // The whole file as bytes (empty when it cannot be read); others may hold it open for writing.
+    static std::string ReadFile(const wchar_t* path) {
+        std::string bytes;
+        HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return bytes;
+        char chunk[65536];
+        DWORD read = 0;
+        while (::ReadFile(h, chunk, sizeof(chunk), &read, nullptr) && read > 0)
+            bytes.append(chunk, read);
+        CloseHandle(h);
+        return bytes;
+    }
+
     static bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
     static void RemoveTree(const CString& folder) {

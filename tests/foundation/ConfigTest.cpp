@@ -1,4 +1,4 @@
-// Loading the configuration from a program folder of the test's own, and the accessors that compute.
+// Loading the configuration from a program folder of the test's own, and the values it computes.
 #include "ProbeSupport.h"
 #include "TempDir.h"
 
@@ -11,186 +11,129 @@
 #include <vector>
 
 namespace {
-
-const std::vector<std::pair<const char*, CString*>>& AllKeys() {
-    static const std::vector<std::pair<const char*, CString*>> keys = {
-        {"gsClientAbout", &g_strGsClientAbout},
-        {"userClientAbout", &g_strUserClientAbout},
-        {"clientVer", &g_strClientVer},
-        {"skinDir", &g_strSkinDir},
-        {"paymentUrl", &g_strPaymentUrl},
-        {"bbsUrl", &g_strBbsUrl},
-        {"gwUrl", &g_strGwUrl},
-        {"serviceUrl", &g_strServiceUrl},
-        {"userInfoUrl", &g_strUserInfoUrl},
-        {"usermd5fmt", &g_strUserMd5Fmt},
-        {"userInfoApi", &g_strUserInfoApi},
-        {"serverParamName", &g_strServerParamName},
-        {"homeUrl", &g_strHomeUrl},
-        {"configParam", &g_strConfigParam},
-        {"loginCheck", &g_strLoginCheck},
-        {"gameCheck", &g_strGameCheck},
-        {"runPlugin", &g_strRunPlugin},
-        {"startUpUrl", &g_strStartUpUrl},
-        {"installUrl", &g_strInstallUrl},
-        {"imClass", &g_strImClass},
-        {"quitTip", &g_strQuitTip},
-        {"infoPath", &g_strInfoPath},
-        {"pwKey", &g_strPwKey},
-        {"tipClass", &g_strTipClass},
-    };
-    return keys;
-}
+const char* const kNames[] = {"gsClientAbout", "userClientAbout", "clientVer",  "skinDir",     "paymentUrl",
+                              "bbsUrl",        "gwUrl",           "serviceUrl", "userInfoUrl", "usermd5fmt",
+                              "userInfoApi",   "serverParamName", "homeUrl",    "configParam", "loginCheck",
+                              "gameCheck",     "runPlugin",       "startUpUrl", "installUrl",  "imClass",
+                              "quitTip",       "infoPath",        "pwKey",      "tipClass"};
+CString* const kValues[] = {
+    &g_strGsClientAbout, &g_strUserClientAbout, &g_strClientVer,  &g_strSkinDir,     &g_strPaymentUrl,
+    &g_strBbsUrl,        &g_strGwUrl,           &g_strServiceUrl, &g_strUserInfoUrl, &g_strUserMd5Fmt,
+    &g_strUserInfoApi,   &g_strServerParamName, &g_strHomeUrl,    &g_strConfigParam, &g_strLoginCheck,
+    &g_strGameCheck,     &g_strRunPlugin,       &g_strStartUpUrl, &g_strInstallUrl,  &g_strImClass,
+    &g_strQuitTip,       &g_strInfoPath,        &g_strPwKey,      &g_strTipClass};
+const size_t kKeyCount = sizeof(kNames) / sizeof(kNames[0]);
+static_assert(kKeyCount == sizeof(kValues) / sizeof(kValues[0]), "one value per key");
 
 // A CONFIG element giving every key "<prefix><key>", except the one named in `skip`.
-std::string ConfigElement(const std::string& prefix, const std::string& skip = std::string()) {
+std::string Config(const std::string& prefix, const std::string& skip = std::string()) {
     std::string element = "<CONFIG";
-    for (const auto& key : AllKeys())
-        if (skip != key.first) element += std::string(" ") + key.first + "=\"" + prefix + key.first + "\"";
+    for (const char* name : kNames)
+        if (skip != name) element += std::string(" ") + name + "=\"" + prefix + name + "\"";
     return element + "/>";
 }
 
-CString Expected(const std::string& prefix, const char* key) {
-    return CString::FromUtf8((prefix + key).c_str());
-}
-
-void ExpectAllEmpty() {
-    for (const auto& key : AllKeys())
-        EXPECT_TRUE(key.second->IsEmpty()) << key.first;
+std::string Root(const std::string& inner) {
+    return "<CLIENTCONFIG>" + inner + "</CLIENTCONFIG>";
 }
 
 class ConfigLoadTest : public ::testing::Test {
 protected:
-    void TearDown() override { LoadConfigXml(m_dir.Path() + L"\\nothing-here"); }
+    void TearDown() override { LoadConfigXml(m_dir / L"nothing-here"); }
+    void ExpectAllEmpty(const char* why) {
+        for (size_t i = 0; i < kKeyCount; ++i)
+            EXPECT_TRUE(kValues[i]->IsEmpty()) << kNames[i] << ", " << why;
+    }
     TempDir m_dir;
 };
 
 } // namespace
 
 TEST_F(ConfigLoadTest, TheLastConfigDecidesEveryValue) {
-    m_dir.WriteFile(L"skin\\client.xml", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- settings -->\n"
-                                         "<CLIENTCONFIG>\n  " +
-                                             ConfigElement("first-") + "\n  <OTHER bbsUrl=\"other\"/>\n  " +
-                                             ConfigElement("second-", "bbsUrl") + "\n</CLIENTCONFIG>\n");
+    m_dir.WriteFile(L"skin\\client.xml",
+                    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- settings -->\n" +
+                        Root(Config("first-") + "<OTHER bbsUrl=\"other\"/>" + Config("second-", "bbsUrl")));
     LoadConfigXml(m_dir.Path());
-    for (const auto& key : AllKeys()) {
-        if (std::string(key.first) == "bbsUrl")
-            EXPECT_TRUE(key.second->IsEmpty()) << "a key the last CONFIG lacks";
-        else
-            EXPECT_EQ(Expected("second-", key.first), *key.second) << key.first;
-    }
-    const std::pair<CString (*)(), const wchar_t*> accessors[] = {{GetSkinDir, L"skinDir"},
-                                                                  {GetPaymentUrl, L"paymentUrl"},
-                                                                  {GetBbsUrl, L"bbsUrl"},
-                                                                  {GetGwUrl, L"gwUrl"},
-                                                                  {GetServiceUrl, L"serviceUrl"},
-                                                                  {GetUserInfoApi, L"userInfoApi"},
-                                                                  {GetServerParamName, L"serverParamName"},
-                                                                  {GetConfigParam, L"configParam"},
-                                                                  {GetLoginCheck, L"loginCheck"},
-                                                                  {GetGameCheck, L"gameCheck"},
-                                                                  {GetStartUpUrl, L"startUpUrl"},
-                                                                  {GetQuitTip, L"quitTip"},
-                                                                  {GetInfoPath, L"infoPath"},
-                                                                  {GetPwKey, L"pwKey"},
-                                                                  {GetTipClass, L"tipClass"}};
-    for (const auto& accessor : accessors) {
-        const CString expected =
-            CString(accessor.second) == L"bbsUrl" ? CString() : L"second-" + CString(accessor.second);
-        EXPECT_EQ(expected, accessor.first()) << CString(accessor.second).ToUtf8();
-    }
-}
+    for (size_t i = 0; i < kKeyCount; ++i) // a key the last CONFIG lacks stays empty
+        EXPECT_EQ(kNames[i] == std::string("bbsUrl") ? CString() : L"second-" + CString(kNames[i]),
+                  *kValues[i])
+            << kNames[i];
 
-TEST_F(ConfigLoadTest, ReadsTextAndEntitiesAsTheReaderGivesThem) {
-    m_dir.WriteFile(L"skin\\c.xml", "<CLIENTCONFIG><CONFIG quitTip=\"确定退出游戏吗？\" "
-                                    "homeUrl=\"http://h/i?a=1&amp;b=2\" clientVer='1.2'/></CLIENTCONFIG>");
+    m_dir.WriteFile(L"skin\\client.xml",
+                    "<CLIENTCONFIG><CONFIG quitTip=\"确定退出游戏吗？\" "
+                    "homeUrl=\"http://h/i?a=1&amp;b=2\" clientVer='1.2'/></CLIENTCONFIG>");
     LoadConfigXml(m_dir.Path());
     EXPECT_EQ(L"确定退出游戏吗？", GetQuitTip());
     EXPECT_EQ(L"1.2", g_strClientVer);
     EXPECT_EQ(L"http://h/i?a=1&b=2", g_strHomeUrl);
-    EXPECT_TRUE(g_strBbsUrl.IsEmpty());
+    EXPECT_TRUE(g_strSkinDir.IsEmpty()) << "every load starts from empty values";
 }
 
 TEST_F(ConfigLoadTest, SkipsDirectoriesNamedLikeTheFile) {
     // Several directories, so that the search meets one before the file whatever its order.
-    m_dir.MakeDir(L"skin\\a.xml");
-    m_dir.MakeDir(L"skin\\old.xml");
-    m_dir.MakeDir(L"skin\\zz.xml");
-    m_dir.WriteFile(L"skin\\client.xml", "<CLIENTCONFIG>" + ConfigElement("c-") + "</CLIENTCONFIG>");
-    m_dir.WriteFile(L"skin\\default\\skin.xml", "<CLIENTCONFIG>" + ConfigElement("sub-") + "</CLIENTCONFIG>");
+    for (const wchar_t* name : {L"skin\\a.xml", L"skin\\old.xml", L"skin\\zz.xml"})
+        m_dir.MakeDir(name);
+    m_dir.WriteFile(L"skin\\client.xml", Root(Config("c-")));
+    m_dir.WriteFile(L"skin\\default\\skin.xml", Root(Config("sub-")));
     LoadConfigXml(m_dir.Path());
     EXPECT_EQ(L"c-skinDir", GetSkinDir());
-
     CString folder = m_dir / L"skin";
     EXPECT_TRUE(FindFirstXmlFile(folder));
     EXPECT_EQ(m_dir / L"skin\\client.xml", folder);
 }
 
 TEST_F(ConfigLoadTest, LeavesEverythingEmptyWithoutAUsableFile) {
-    m_dir.WriteFile(L"skin\\client.xml", "<CLIENTCONFIG>" + ConfigElement("c-") + "</CLIENTCONFIG>");
+    m_dir.WriteFile(L"skin\\client.xml", Root(Config("c-")));
     LoadConfigXml(m_dir.Path());
     ASSERT_EQ(L"c-pwKey", GetPwKey());
 
-    // No XML file at all (only a directory and another kind of file).
-    TempDir empty;
+    TempDir empty; // only a directory and another kind of file
     empty.MakeDir(L"skin\\d.xml");
-    empty.WriteFile(L"skin\\notes.txt", "<CLIENTCONFIG>" + ConfigElement("t-") + "</CLIENTCONFIG>");
+    empty.WriteFile(L"skin\\notes.txt", Root(Config("t-")));
     LoadConfigXml(empty.Path());
-    ExpectAllEmpty();
+    ExpectAllEmpty("no file");
     CString folder = empty / L"skin";
     EXPECT_FALSE(FindFirstXmlFile(folder));
     EXPECT_EQ(empty / L"skin\\", folder);
 
-    // The root nested in another top-level element is not found.
-    TempDir nested;
-    nested.WriteFile(L"skin\\c.xml", "<ROOT><CLIENTCONFIG>" + ConfigElement("n-") + "</CLIENTCONFIG></ROOT>");
-    LoadConfigXml(nested.Path());
-    ExpectAllEmpty();
-
-    // No skin folder, an empty file, a file that is no XML.
     LoadConfigXml(m_dir / L"missing");
-    ExpectAllEmpty();
-    TempDir broken;
-    broken.WriteFile(L"skin\\c.xml", "");
-    LoadConfigXml(broken.Path());
-    ExpectAllEmpty();
-    broken.WriteFile(L"skin\\c.xml", "CLIENTCONFIG CONFIG pwKey=1");
-    LoadConfigXml(broken.Path());
-    ExpectAllEmpty();
+    ExpectAllEmpty("no skin folder");
+    const std::pair<std::string, const char*> unusable[] = {
+        {"<ROOT>" + Root(Config("n-")) + "</ROOT>", "nested root"},
+        {"", "empty file"},
+        {"CLIENTCONFIG CONFIG pwKey=1", "no XML"}};
+    for (const auto& file : unusable) {
+        TempDir broken;
+        broken.WriteFile(L"skin\\c.xml", file.first);
+        LoadConfigXml(broken.Path());
+        ExpectAllEmpty(file.second);
+    }
 }
 
-TEST(ConfigValues, VersionNumberDropsTheDots) {
-    g_strClientVer = L"1.0.12";
-    EXPECT_EQ(1012, GetVersionNumber());
-    g_strClientVer = L"2.1.0";
-    EXPECT_EQ(210, GetVersionNumber());
-    g_strClientVer = L"";
-    EXPECT_EQ(0, GetVersionNumber());
-    g_strClientVer = L" 3.4beta";
-    EXPECT_EQ(34, GetVersionNumber());
-    g_strClientVer = L"99999999999.9";
-    EXPECT_EQ(2147483647, GetVersionNumber());
+TEST(ConfigValues, VersionNumbers) {
+    const std::pair<const wchar_t*, int> numbers[] = {
+        {L"1.0.12", 1012}, {L"2.1.0", 210}, {L"", 0}, {L" 3.4beta", 34}, {L"99999999999.9", 2147483647}};
+    for (const auto& n : numbers) {
+        g_strClientVer = n.first;
+        EXPECT_EQ(n.second, GetVersionNumber()) << CString(n.first).ToUtf8();
+    }
+    // Newer compares part by part: 1.10.2 is newer than 1.9.12, which dropping the dots gets wrong.
+    // Each line: own version, then offered versions that are newer, then ones that are not.
+    const std::vector<std::vector<const wchar_t*>> newer = {
+        {L"2.1.0", L"2.1.1", L"2.1.0.1", L"10"}, {L"1.9.12", L"1.10.2"}, {L"1.9.9", L"2.0"}, {L"", L"0.0.1"}};
+    const std::vector<std::vector<const wchar_t*>> older = {{L"2.1.0", L"2.1.0", L"2.1", L"2.0.9"},
+                                                            {L"1.9.12", L"1.9.9"},
+                                                            {L"1.9.9", L"", L"garbage"},
+                                                            {L"", L"0"}};
+    for (BOOL isNewer : {TRUE, FALSE}) {
+        for (const auto& line : isNewer ? newer : older) {
+            g_strClientVer = line[0];
+            for (size_t i = 1; i < line.size(); ++i)
+                EXPECT_EQ(isNewer, IsNewerVersion(line[i]))
+                    << CString(line[0]).ToUtf8() << " vs " << CString(line[i]).ToUtf8();
+        }
+    }
     g_strClientVer.Empty();
-}
-
-TEST(ConfigValues, NewerVersionComparesPartByPart) {
-    g_strClientVer = L"2.1.0";
-    EXPECT_TRUE(IsNewerVersion(L"2.1.1"));
-    EXPECT_FALSE(IsNewerVersion(L"2.1.0"));
-    EXPECT_FALSE(IsNewerVersion(L"2.1"));
-    EXPECT_FALSE(IsNewerVersion(L"2.0.9"));
-    EXPECT_TRUE(IsNewerVersion(L"2.1.0.1"));
-    EXPECT_TRUE(IsNewerVersion(L"10"));
-    g_strClientVer = L"1.9.12";
-    EXPECT_TRUE(IsNewerVersion(L"1.10.2"));
-    EXPECT_FALSE(IsNewerVersion(L"1.9.9"));
-    g_strClientVer = L"1.9.9";
-    EXPECT_TRUE(IsNewerVersion(L"2.0"));
-    EXPECT_FALSE(IsNewerVersion(L""));
-    EXPECT_FALSE(IsNewerVersion(L"garbage"));
-    g_strClientVer = L"";
-    EXPECT_TRUE(IsNewerVersion(L"0.0.1"));
-    EXPECT_FALSE(IsNewerVersion(L"0"));
 }
 
 TEST(ConfigValues, HomeUrlGetsOneFreshTimeStamp) {
@@ -200,12 +143,10 @@ TEST(ConfigValues, HomeUrlGetsOneFreshTimeStamp) {
     const CString first = GetHomeUrl();
     const DWORD after = GetTickCount();
     ASSERT_EQ(0, first.Find(L"index.html?a=1&mytime="));
-    const int ticks = _wtoi(first.Mid(22));
-    EXPECT_GE(static_cast<DWORD>(ticks), before);
-    EXPECT_LE(static_cast<DWORD>(ticks), after);
-    const CString second = GetHomeUrl();
-    EXPECT_EQ(0, second.Find(L"index.html?a=1&mytime="));
-    EXPECT_EQ(-1, second.Find(L"mytime", 16)) << "only one time stamp";
+    const DWORD ticks = static_cast<DWORD>(_wtoi(first.Mid(22)));
+    EXPECT_GE(ticks, before);
+    EXPECT_LE(ticks, after);
+    EXPECT_EQ(-1, GetHomeUrl().Find(L"mytime", 16)) << "only one time stamp";
     EXPECT_EQ(L"index.html?a=1", g_strHomeUrl);
 
     g_strStartUpUrl = L"1";
@@ -214,11 +155,9 @@ TEST(ConfigValues, HomeUrlGetsOneFreshTimeStamp) {
     g_strHomeUrl.Empty();
 }
 
-TEST(ConfigValues, AppTitleAndInstallUrl) {
-    g_strUserClientAbout = L"游戏大厅";
-    g_strClientVer = L"1.0.3";
-    EXPECT_EQ(L"游戏大厅 Ver 1.0.3", GetAppTitle());
+TEST(ConfigValues, ConfiguredTextsAreNeverFormats) {
     g_strUserClientAbout = L"100%s";
+    g_strClientVer = L"1.0.3";
     EXPECT_EQ(L"100%s Ver 1.0.3", GetAppTitle());
 
     g_strInstallUrl = L"http://h/a%2Fb/install?v=%s&x=%d%%";
@@ -230,36 +169,25 @@ TEST(ConfigValues, AppTitleAndInstallUrl) {
     g_strClientVer.Empty();
 }
 
-namespace {
-
-const wchar_t kPluginKey[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}\\InprocServer32";
-const wchar_t kPluginTop[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}";
-
-// GetRunPlugin in a probe process that loads the configuration from its own folder.
-std::string RunPluginIn(const TempDir& dir) {
-    const CString probe = CopyProbeTo(dir.Path());
-    const CString out = dir / L"runplugin.txt";
-    DeleteFileW(out);
-    EXPECT_EQ(0, RunAndWait(probe, L"runplugin \"" + out + L"\""));
-    return ReadBytes(out);
-}
-
-} // namespace
-
 TEST(ConfigRunPlugin, NamesTheInstallerUnlessThePluginFileExists) {
-    ScopedClassesKey key(kPluginKey, kPluginTop);
+    ScopedClassesValue key(kPluginKey, kPluginTop);
+    // GetRunPlugin in a probe process that loads the configuration from its own folder.
+    auto runPluginIn = [](const TempDir& dir) {
+        const CString out = dir / L"runplugin.txt";
+        DeleteFileW(out);
+        EXPECT_EQ(0, RunAndWait(CopyProbeTo(dir.Path()), L"runplugin \"" + out + L"\""));
+        return TempDir::ReadFile(out);
+    };
     TempDir dir;
     dir.WriteFile(L"skin\\c.xml", "<CLIENTCONFIG><CONFIG runPlugin=\"plugin\\setup.exe\"/></CLIENTCONFIG>");
-    EXPECT_EQ("plugin\\setup.exe", RunPluginIn(dir)) << "no registration";
-
-    ASSERT_TRUE(key.SetText(REG_SZ, dir / L"np.dll"));
-    EXPECT_EQ("plugin\\setup.exe", RunPluginIn(dir)) << "registered file missing";
-
+    EXPECT_EQ("plugin\\setup.exe", runPluginIn(dir)) << "no registration";
+    ASSERT_TRUE(key.SetText(dir / L"np.dll"));
+    EXPECT_EQ("plugin\\setup.exe", runPluginIn(dir)) << "registered file missing";
     dir.WriteFile(L"np.dll", "x");
-    EXPECT_EQ("", RunPluginIn(dir)) << "plug-in installed";
+    EXPECT_EQ("", runPluginIn(dir)) << "plug-in installed";
 
     TempDir none;
     none.WriteFile(L"skin\\c.xml", "<CLIENTCONFIG><CONFIG/></CLIENTCONFIG>");
-    key.SetText(REG_SZ, L"");
-    EXPECT_EQ("", RunPluginIn(none)) << "no installer configured";
+    key.SetText(L"");
+    EXPECT_EQ("", runPluginIn(none)) << "no installer configured";
 }

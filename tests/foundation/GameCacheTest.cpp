@@ -9,112 +9,88 @@
 
 namespace {
 
-// Points "userprofile" somewhere for one test and puts the old value back.
-class ScopedProfile {
-public:
-    ScopedProfile() {
-        DWORD size = GetEnvironmentVariableW(L"USERPROFILE", nullptr, 0);
-        if (size > 0) {
-            std::vector<wchar_t> buffer(size);
-            GetEnvironmentVariableW(L"USERPROFILE", buffer.data(), size);
-            m_old = buffer.data();
-            m_had = true;
-        }
+// A cache tree below a temporary profile; the variable "userprofile" is put back afterwards.
+class GameCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t old[MAX_PATH * 4];
+        DWORD size = GetEnvironmentVariableW(L"USERPROFILE", old, MAX_PATH * 4);
+        m_hadProfile = size > 0 && size < MAX_PATH * 4;
+        if (m_hadProfile) m_oldProfile = old;
+        Populate();
+        m_outside = m_dir.WriteFile(L"keep.txt", "k");
     }
-    ~ScopedProfile() { SetEnvironmentVariableW(L"USERPROFILE", m_had ? m_old.GetString() : nullptr); }
-    ScopedProfile(const ScopedProfile&) = delete;
-    ScopedProfile& operator=(const ScopedProfile&) = delete;
-
-    void Set(const wchar_t* value) { SetEnvironmentVariableW(L"USERPROFILE", value); }
-
-private:
-    CString m_old;
-    bool m_had = false;
-};
-
-struct CacheTree {
-    explicit CacheTree(const TempDir& dir) {
-        files = {dir.WriteFile(L"vessa\\a.dat", "1"), dir.WriteFile(L"vessa\\sub\\b.dat", "2"),
-                 dir.WriteFile(L"vessa\\sub\\deep\\er\\c.dat", "3")};
-        folders = {dir / L"vessa", dir / L"vessa\\sub", dir / L"vessa\\sub\\deep",
-                   dir / L"vessa\\sub\\deep\\er", dir.MakeDir(L"vessa\\empty")};
-        outside = dir.WriteFile(L"keep.txt", "k");
+    void TearDown() override {
+        SetEnvironmentVariableW(L"USERPROFILE", m_hadProfile ? m_oldProfile.GetString() : nullptr);
     }
-    bool AllFilesThere() const {
-        for (const CString& f : files)
-            if (!TempDir::Exists(f)) return false;
-        return true;
+    void Populate() {
+        m_files = {m_dir.WriteFile(L"vessa\\a.dat", "1"), m_dir.WriteFile(L"vessa\\sub\\b.dat", "2"),
+                   m_dir.WriteFile(L"vessa\\sub\\deep\\er\\c.dat", "3")};
+        m_dir.MakeDir(L"vessa\\empty");
     }
-    std::vector<CString> files, folders;
-    CString outside;
+    int FilesLeft() const {
+        int left = 0;
+        for (const CString& f : m_files)
+            left += TempDir::Exists(f);
+        return left;
+    }
+    void CleanWithProfile(const wchar_t* profile) {
+        SetEnvironmentVariableW(L"USERPROFILE", profile);
+        CleanGameCache();
+    }
+
+    TempDir m_dir;
+    std::vector<CString> m_files;
+    CString m_outside, m_oldProfile;
+    bool m_hadProfile = false;
 };
 
 } // namespace
 
-TEST(GameCache, DeletesFilesAtEveryDepthAndKeepsTheFolders) {
-    ScopedProfile profile;
-    TempDir dir;
-    CacheTree tree(dir);
-    profile.Set(dir.Path());
-    CleanGameCache();
-    for (const CString& f : tree.files)
-        EXPECT_FALSE(TempDir::Exists(f)) << f.ToUtf8();
-    for (const CString& d : tree.folders)
-        EXPECT_TRUE(TempDir::Exists(d)) << d.ToUtf8();
-    EXPECT_TRUE(TempDir::Exists(tree.outside));
+TEST_F(GameCacheTest, DeletesFilesAtEveryDepthAndKeepsTheFolders) {
+    CleanWithProfile(m_dir.Path());
+    EXPECT_EQ(0, FilesLeft());
+    for (const wchar_t* folder : {L"vessa", L"vessa\\sub", L"vessa\\sub\\deep\\er", L"vessa\\empty"})
+        EXPECT_TRUE(TempDir::Exists(m_dir / folder)) << CString(folder).ToUtf8();
+    EXPECT_TRUE(TempDir::Exists(m_outside));
 
-    // A trailing backslash on the profile changes nothing.
-    CacheTree again(dir);
-    profile.Set(dir.Path() + L"\\");
-    CleanGameCache();
-    EXPECT_FALSE(TempDir::Exists(again.files[2]));
+    Populate();
+    CleanWithProfile(m_dir.Path() + L"\\"); // a trailing backslash changes nothing
+    EXPECT_EQ(0, FilesLeft());
 }
 
-TEST(GameCache, DeletesNothingWithoutAUsableProfile) {
-    ScopedProfile profile;
-    TempDir dir;
-    CacheTree tree(dir);
+TEST_F(GameCacheTest, DeletesNothingWithoutAUsableProfile) {
     // The current folder is the temporary one, so a relative profile would reach the tree.
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
-    SetCurrentDirectoryW(dir.Path());
-
-    const CString tooLong = dir.Path() + CString(L'\\', 1100);
-    const std::pair<const wchar_t*, const char*> profiles[] = {{nullptr, "absent"},
-                                                               {L"", "empty"},
-                                                               {L".", "relative"},
-                                                               {L"\\", "rooted without a drive"},
-                                                               {tooLong, "longer than the buffer"}};
-    for (const auto& value : profiles) {
-        profile.Set(value.first);
-        CleanGameCache();
-        EXPECT_TRUE(tree.AllFilesThere()) << value.second;
+    SetCurrentDirectoryW(m_dir.Path());
+    const CString tooLong = m_dir.Path() + CString(L'\\', 1100);
+    const std::pair<const wchar_t*, const char*> profiles[] = {
+        {nullptr, "absent"}, {L"", "empty"}, {L".", "relative"}, {L"\\", "no drive"}, {tooLong, "too long"}};
+    for (const auto& profile : profiles) {
+        CleanWithProfile(profile.first);
+        EXPECT_EQ(3, FilesLeft()) << profile.second;
     }
     SetCurrentDirectoryW(current);
 }
 
-TEST(GameCache, DoesNotFollowLinksOutOfTheFolder) {
-    ScopedProfile profile;
-    TempDir dir;
-    CacheTree tree(dir);
-    const CString precious = dir.WriteFile(L"elsewhere\\precious.dat", "p");
-    if (!CreateSymbolicLinkW(dir / L"vessa\\link", dir / L"elsewhere", SYMBOLIC_LINK_FLAG_DIRECTORY) ||
-        !(GetFileAttributesW(dir / L"vessa\\link") & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !TempDir::Exists(dir / L"vessa\\link\\precious.dat"))
+TEST_F(GameCacheTest, DoesNotFollowLinksOutOfTheFolder) {
+    const CString precious = m_dir.WriteFile(L"elsewhere\\precious.dat", "p");
+    if (!CreateSymbolicLinkW(m_dir / L"vessa\\link", m_dir / L"elsewhere", SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+        !(GetFileAttributesW(m_dir / L"vessa\\link") & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !TempDir::Exists(m_dir / L"vessa\\link\\precious.dat"))
         GTEST_SKIP() << "this system cannot make a directory link that leads somewhere";
-    profile.Set(dir.Path());
-    CleanGameCache();
-    EXPECT_FALSE(TempDir::Exists(tree.files[0]));
+    CleanWithProfile(m_dir.Path());
+    EXPECT_EQ(0, FilesLeft());
     EXPECT_TRUE(TempDir::Exists(precious));
 }
 
-TEST(GameCache, DeleteFilesRecursiveIgnoresWhatIsNoFolder) {
+TEST(DeleteFilesRecursive, IgnoresWhatIsNoFolder) {
     TempDir dir;
-    const CString file = dir.WriteFile(L"f.txt", "x");
-    DeleteFilesRecursive(file);
-    DeleteFilesRecursive(dir / L"missing");
-    DeleteFilesRecursive(L"");
-    DeleteFilesRecursive(nullptr);
+    const CString file = dir.WriteFile(L"f.txt", "x"), missing = dir / L"missing";
+    for (const wchar_t* target :
+         {file.GetString(), missing.GetString(), L"", static_cast<const wchar_t*>(nullptr)})
+        DeleteFilesRecursive(target);
     EXPECT_TRUE(TempDir::Exists(file));
     DeleteFilesRecursive(dir.Path());
     EXPECT_FALSE(TempDir::Exists(file));

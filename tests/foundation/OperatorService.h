@@ -2,6 +2,8 @@
 // address, unique request tags, and the requests it logged (one JSON object per line).
 #pragma once
 
+#include "TempDir.h"
+
 #include "framework/String.h"
 
 #include <json/json.h>
@@ -14,27 +16,8 @@
 
 namespace service {
 
-inline std::wstring Dir() {
-    return L"" PELLAR_SERVICE_DIR;
-}
-
-// The whole file as bytes (empty when it cannot be read; the service may be writing it, so share).
-inline std::string ReadAll(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 inline int Port() {
-    return atoi(ReadAll(Dir() + L"/port").c_str());
+    return atoi(TempDir::ReadFile(L"" PELLAR_SERVICE_DIR L"/port").c_str());
 }
 
 // http://127.0.0.1:<port> followed by pathAndQuery.
@@ -56,24 +39,21 @@ inline CString Tag(const wchar_t* name) {
 // Every logged request whose query or path contains tag, in arrival order.
 inline std::vector<Json::Value> Requests(const CString& tag) {
     std::vector<Json::Value> found;
-    const std::string needle = tag.ToUtf8();
-    std::istringstream in(ReadAll(Dir() + L"/requests.jsonl"));
-    std::string line;
+    std::istringstream in(TempDir::ReadFile(L"" PELLAR_SERVICE_DIR L"/requests.jsonl"));
     Json::CharReaderBuilder builder;
-    while (std::getline(in, line)) {
-        if (line.find(needle) == std::string::npos) continue;
+    for (std::string line; std::getline(in, line);) {
         Json::Value entry;
-        std::string errors;
         std::istringstream text(line);
-        if (Json::parseFromStream(builder, text, &entry, &errors) && entry.isObject()) found.push_back(entry);
+        if (line.find(tag.ToUtf8()) != std::string::npos &&
+            Json::parseFromStream(builder, text, &entry, nullptr) && entry.isObject())
+            found.push_back(entry);
     }
     return found;
 }
 
 // The first header of that name (case-insensitive), or "<absent>".
 inline std::string Header(const Json::Value& entry, const char* name) {
-    const Json::Value& headers = entry["headers"];
-    for (const Json::Value& pair : headers)
+    for (const Json::Value& pair : entry["headers"])
         if (pair.isArray() && pair.size() == 2 && _stricmp(pair[0].asCString(), name) == 0)
             return pair[1].asString();
     return "<absent>";

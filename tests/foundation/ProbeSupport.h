@@ -1,6 +1,8 @@
 // Test support: running FoundationProbe.exe (built beside this test program) as a separate process,
-// reading files it wrote, and registry keys that a test creates and removes again.
+// reading what it wrote, and registry values a test changes for its own duration.
 #pragma once
+
+#include "TempDir.h"
 
 #include "foundation/Settings.h"
 #include "framework/String.h"
@@ -10,6 +12,11 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
+
+// The plug-in's registration, under a class id no real program uses.
+const wchar_t kPluginTop[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}";
+const wchar_t kPluginKey[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}\\InprocServer32";
 
 inline CString ProbeBuiltPath() {
     return GetModuleDir() + L"\\FoundationProbe.exe";
@@ -24,13 +31,10 @@ inline CString CopyProbeTo(const CString& folder) {
 
 // Runs the program with the arguments and waits for it; returns its exit code, or -1.
 inline int RunAndWait(const CString& exe, const CString& arguments) {
-    CString line = L"\"" + exe + L"\" " + arguments;
-    std::wstring buffer(line.Str());
-    buffer.push_back(L'\0');
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
+    std::wstring line = (L"\"" + exe + L"\" " + arguments).Str();
+    STARTUPINFOW startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(exe, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(exe, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
@@ -40,57 +44,54 @@ inline int RunAndWait(const CString& exe, const CString& arguments) {
     return static_cast<int>(code);
 }
 
-inline std::string ReadBytes(const CString& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0)
-        bytes.append(chunk, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 // Waits until the file holds at least `lines` lines; returns its text.
-inline std::string WaitForLines(const CString& path, DWORD timeoutMs, size_t lines = 1) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        std::string bytes = ReadBytes(path);
-        if (static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >= lines) return bytes;
-        if (GetTickCount() - start > timeoutMs) return bytes;
-        Sleep(50);
+inline std::string WaitForLines(const CString& path, size_t lines = 1) {
+    for (const DWORD start = GetTickCount();; Sleep(50)) {
+        std::string bytes = TempDir::ReadFile(path);
+        if (static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >= lines ||
+            GetTickCount() - start > 20000)
+            return bytes;
     }
 }
 
-// A key under HKEY_CLASSES_ROOT that exists only for one test: removed before and after.
-class ScopedClassesKey {
+// The default value of a key under HKEY_CLASSES_ROOT, changed for one test and put back after it.
+// With ownTop, a key no one else uses, that key is removed whole before and after instead.
+class ScopedClassesValue {
 public:
-    explicit ScopedClassesKey(const wchar_t* path, const wchar_t* top) : m_path(path), m_top(top) {
-        Remove();
-    }
-    ~ScopedClassesKey() { Remove(); }
-    ScopedClassesKey(const ScopedClassesKey&) = delete;
-    ScopedClassesKey& operator=(const ScopedClassesKey&) = delete;
-
-    bool SetDefault(DWORD type, const void* data, DWORD bytes) {
+    explicit ScopedClassesValue(const wchar_t* path, const wchar_t* ownTop = nullptr)
+        : m_path(path), m_top(ownTop) {
+        if (ownTop) RegDeleteTreeW(HKEY_CLASSES_ROOT, ownTop);
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, m_path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return false;
-        bool ok =
-            RegSetValueExW(key, nullptr, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+        if (ownTop || RegOpenKeyExW(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        DWORD bytes = 0;
+        if (RegQueryValueExW(key, nullptr, nullptr, &m_type, nullptr, &bytes) == ERROR_SUCCESS) {
+            m_saved.resize(bytes);
+            m_had = RegQueryValueExW(key, nullptr, nullptr, &m_type, m_saved.data(), &bytes) == ERROR_SUCCESS;
+        }
         RegCloseKey(key);
-        return ok;
     }
-    bool SetText(DWORD type, const CString& text) {
-        return SetDefault(type, text.GetString(),
-                          static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t)));
+    ~ScopedClassesValue() {
+        if (m_top)
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, m_top);
+        else if (m_had)
+            Set(m_type, m_saved.data(), static_cast<DWORD>(m_saved.size()));
+        else
+            RegDeleteKeyValueW(HKEY_CLASSES_ROOT, m_path, nullptr);
+    }
+    ScopedClassesValue(const ScopedClassesValue&) = delete;
+    ScopedClassesValue& operator=(const ScopedClassesValue&) = delete;
+
+    bool Set(DWORD type, const void* data, DWORD bytes) {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, m_path, nullptr, type, data, bytes) == ERROR_SUCCESS;
+    }
+    bool SetText(const CString& text, DWORD type = REG_SZ) {
+        return Set(type, text.GetString(), static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t)));
     }
 
 private:
-    void Remove() { RegDeleteTreeW(HKEY_CLASSES_ROOT, m_top); }
-    CString m_path;
-    CString m_top; // the topmost key the test created, removed with everything below it
+    const wchar_t* m_path;
+    const wchar_t* m_top;
+    std::vector<BYTE> m_saved;
+    DWORD m_type = REG_SZ;
+    bool m_had = false;
 };

@@ -3,16 +3,11 @@
 #include "ProbeSupport.h"
 #include "TempDir.h"
 
-#include "foundation/Settings.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-const wchar_t kPluginKey[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}\\InprocServer32";
-const wchar_t kPluginTop[] = L"CLSID\\{5c3e9a17-2b84-4f6d-9e21-7a0d3b6c48f5}";
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -23,78 +18,69 @@ protected:
         CString report = m_dir / L"report.txt";
         DeleteFileW(report);
         EXPECT_EQ(0, RunAndWait(m_probe, L"settings \"" + report + L"\" " + changes));
-        return ReadBytes(report);
+        return TempDir::ReadFile(report);
     }
-    std::string Ini() const { return ReadBytes(m_dir / L"config.ini"); }
+    std::string Ini() const { return TempDir::ReadFile(m_dir / L"config.ini"); }
+    // Where each text stands in the file, checking that it is there.
+    std::vector<size_t> Find(const std::string& ini, std::initializer_list<const char*> texts) {
+        std::vector<size_t> at;
+        for (const char* text : texts) {
+            at.push_back(ini.find(text));
+            EXPECT_NE(std::string::npos, at.back()) << text << " in " << ini;
+        }
+        return at;
+    }
 
     TempDir m_dir;
     CString m_probe;
 };
 
+std::string Report(int hotKey, int useHotKey, int alwaysTop, int firstTime, const std::string& plugin = "") {
+    return "HotKey=" + std::to_string(hotKey) + "\nUseHotKey=" + std::to_string(useHotKey) +
+           "\nAlwaysTop=" + std::to_string(alwaysTop) + "\nfirst_time=" + std::to_string(firstTime) +
+           "\nEnable1=0\nSame=1\nPlugin=" + plugin + "\n";
+}
+
 } // namespace
 
-TEST(ModuleDir, IsTheProgramFolderWithoutBackslash) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    CString expected(path);
-    expected.Truncate(expected.ReverseFind(L'\\'));
-    EXPECT_EQ(expected, GetModuleDir());
-    EXPECT_EQ(GetModuleDir() + L"\\config.ini", g_strIniPath);
-}
+TEST_F(SettingsTest, CreatesTheFileInOrderOrKeepsTheOrderOfTheFile) {
+    EXPECT_EQ(Report(0, 0, 0, 0), Run());
+    auto at = Find(Ini(), {"[Config]", "AlwaysTop=0", "UseHotKey=0", "\nHotKey=0", "first_time=0"});
+    EXPECT_LT(at[1], at[2]);
+    EXPECT_LT(at[2], at[3]);
+    EXPECT_LT(at[3], at[4]);
 
-TEST_F(SettingsTest, LoadsMissingKeysAsZeroAndSavesAllFourInOrder) {
-    m_dir.WriteFile(L"config.ini", "[Config]\r\nHotKey=65\r\nUseHotKey=1\r\n");
-    EXPECT_EQ("HotKey=65\nUseHotKey=1\nAlwaysTop=0\nfirst_time=0\nEnable1=0\nSame=1\nPlugin=\n", Run());
-
-    const std::string ini = Ini();
     // Keys already in the file keep their places; the missing ones follow in the saving order.
-    EXPECT_NE(std::string::npos, ini.find("\nHotKey=65")) << ini;
-    EXPECT_NE(std::string::npos, ini.find("UseHotKey=1")) << ini;
-    const size_t alwaysTop = ini.find("AlwaysTop=0"), firstTime = ini.find("first_time=0");
-    ASSERT_NE(std::string::npos, alwaysTop) << ini;
-    ASSERT_NE(std::string::npos, firstTime) << ini;
-    EXPECT_LT(alwaysTop, firstTime);
-    EXPECT_EQ(std::string::npos, ini.find("4321")) << "the file was read twice or not saved: " << ini;
-}
-
-TEST_F(SettingsTest, CreatesTheFileAtExitWhenMissing) {
-    EXPECT_EQ("HotKey=0\nUseHotKey=0\nAlwaysTop=0\nfirst_time=0\nEnable1=0\nSame=1\nPlugin=\n", Run());
+    m_dir.WriteFile(L"config.ini", "[Config]\r\nHotKey=65\r\nUseHotKey=1\r\n");
+    EXPECT_EQ(Report(65, 1, 0, 0), Run());
     const std::string ini = Ini();
-    const size_t alwaysTop = ini.find("AlwaysTop=0"), useHotKey = ini.find("UseHotKey=0");
-    const size_t hotKey = ini.find("\nHotKey=0"), firstTime = ini.find("first_time=0");
-    ASSERT_NE(std::string::npos, ini.find("[Config]")) << ini;
-    ASSERT_NE(std::string::npos, alwaysTop) << ini;
-    ASSERT_NE(std::string::npos, hotKey) << ini;
-    EXPECT_LT(alwaysTop, useHotKey);
-    EXPECT_LT(useHotKey, hotKey);
-    EXPECT_LT(hotKey, firstTime);
+    at = Find(ini, {"\nHotKey=65", "UseHotKey=1", "AlwaysTop=0", "first_time=0"});
+    EXPECT_LT(at[1], at[2]);
+    EXPECT_LT(at[2], at[3]);
+    EXPECT_EQ(std::string::npos, ini.find("4321")) << "the file was read twice or not saved: " << ini;
 }
 
 TEST_F(SettingsTest, ChangesMadeInMemoryReachTheNextRun) {
     Run(L"HotKey=77 UseHotKey=1 AlwaysTop=1 first_time=3 Enable1=1");
     EXPECT_EQ(std::string::npos, Ini().find("Enable")) << "the first check box is kept in memory only";
-    EXPECT_EQ("HotKey=77\nUseHotKey=1\nAlwaysTop=1\nfirst_time=3\nEnable1=0\nSame=1\nPlugin=\n",
-              Run(L"AlwaysTop=0"));
-    EXPECT_EQ("HotKey=77\nUseHotKey=1\nAlwaysTop=0\nfirst_time=3\nEnable1=0\nSame=1\nPlugin=\n", Run());
+    EXPECT_EQ(Report(77, 1, 1, 3), Run(L"AlwaysTop=0"));
+    EXPECT_EQ(Report(77, 1, 0, 3), Run());
 }
 
 TEST_F(SettingsTest, ReadsThePluginRegistrationAsStored) {
-    ScopedClassesKey key(kPluginKey, kPluginTop);
-    EXPECT_EQ("HotKey=0\nUseHotKey=0\nAlwaysTop=0\nfirst_time=0\nEnable1=0\nSame=1\nPlugin=\n", Run());
+    ScopedClassesValue key(kPluginKey, kPluginTop);
+    EXPECT_EQ(Report(0, 0, 0, 0), Run());
+    ASSERT_TRUE(key.SetText(L"%SystemRoot%\\plug in\\np.dll", REG_EXPAND_SZ));
+    EXPECT_EQ(Report(0, 0, 0, 0, "%SystemRoot%\\plug in\\np.dll"), Run());
+    ASSERT_TRUE(key.SetText(L"C:\\插件\\np.dll"));
+    EXPECT_EQ(Report(0, 0, 0, 0, "C:\\插件\\np.dll"), Run());
+    ASSERT_TRUE(key.SetText(CString(L'y', 1023)));
+    EXPECT_EQ(Report(0, 0, 0, 0, std::string(1023, 'y')), Run());
 
-    ASSERT_TRUE(key.SetText(REG_EXPAND_SZ, L"%SystemRoot%\\plug in\\np.dll"));
-    EXPECT_NE(std::string::npos, Run().find("\nPlugin=%SystemRoot%\\plug in\\np.dll\n"));
-
-    ASSERT_TRUE(key.SetText(REG_SZ, L"C:\\插件\\np.dll"));
-    EXPECT_NE(std::string::npos, Run().find("\nPlugin=C:\\插件\\np.dll\n"));
-
-    // Not a text, or too long: no plug-in. (Wine's registry adds a missing terminating zero itself,
-    // so a value stored without one cannot be shown here.)
+    // Not a text, or too long: no plug-in.
     DWORD number = 5;
-    ASSERT_TRUE(key.SetDefault(REG_DWORD, &number, sizeof(number)));
-    EXPECT_NE(std::string::npos, Run().find("\nPlugin=\n"));
-    ASSERT_TRUE(key.SetText(REG_SZ, CString(L'x', 1024)));
-    EXPECT_NE(std::string::npos, Run().find("\nPlugin=\n"));
-    ASSERT_TRUE(key.SetText(REG_SZ, CString(L'y', 1023)));
-    EXPECT_NE(std::string::npos, Run().find("\nPlugin=" + std::string(1023, 'y') + "\n"));
+    ASSERT_TRUE(key.Set(REG_DWORD, &number, sizeof(number)));
+    EXPECT_EQ(Report(0, 0, 0, 0), Run());
+    ASSERT_TRUE(key.SetText(CString(L'x', 1024)));
+    EXPECT_EQ(Report(0, 0, 0, 0), Run());
 }

@@ -8,59 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace {
-
 const wchar_t kBrowserKey[] = L"http\\shell\\open\\command";
-
-// Replaces the default browser's command for one test and puts the old one back.
-class ScopedBrowserCommand {
-public:
-    ScopedBrowserCommand() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kBrowserKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            DWORD bytes = 0;
-            if (RegQueryValueExW(key, nullptr, nullptr, &m_type, nullptr, &bytes) == ERROR_SUCCESS) {
-                m_saved.resize(bytes);
-                if (RegQueryValueExW(key, nullptr, nullptr, &m_type, m_saved.data(), &bytes) == ERROR_SUCCESS)
-                    m_hadValue = true;
-            }
-            RegCloseKey(key);
-        }
-    }
-    ~ScopedBrowserCommand() {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kBrowserKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        if (m_hadValue)
-            RegSetValueExW(key, nullptr, 0, m_type, m_saved.data(), static_cast<DWORD>(m_saved.size()));
-        else
-            RegDeleteValueW(key, nullptr);
-        RegCloseKey(key);
-    }
-    ScopedBrowserCommand(const ScopedBrowserCommand&) = delete;
-    ScopedBrowserCommand& operator=(const ScopedBrowserCommand&) = delete;
-
-    bool Set(const CString& command) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kBrowserKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return false;
-        bool ok =
-            RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.GetString()),
-                           static_cast<DWORD>((command.GetLength() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return ok;
-    }
-
-private:
-    std::vector<BYTE> m_saved;
-    DWORD m_type = REG_SZ;
-    bool m_hadValue = false;
-};
-
 } // namespace
 
 TEST(RunProcess, StartsAProgramWhosePathHoldsSpaces) {
@@ -71,58 +22,47 @@ TEST(RunProcess, StartsAProgramWhosePathHoldsSpaces) {
     ASSERT_TRUE(CopyFileW(ProbeBuiltPath(), dir / L"my.exe", FALSE));
 
     ASSERT_TRUE(RunProcess(probe));
-    EXPECT_EQ("0\n", WaitForLines(folder + L"\\args.txt", 20000));
+    EXPECT_EQ("0\n", WaitForLines(folder + L"\\args.txt"));
     Sleep(500);
     EXPECT_FALSE(TempDir::Exists(dir / L"args.txt"));
 
     // A command line with its own quoting and arguments is passed as it stands.
     ASSERT_TRUE(RunProcess(L"\"" + probe + L"\" one \"two words\""));
-    EXPECT_EQ("0\n2|one|two words\n", WaitForLines(folder + L"\\args.txt", 20000, 2));
-}
+    EXPECT_EQ("0\n2|one|two words\n", WaitForLines(folder + L"\\args.txt", 2));
 
-TEST(RunProcess, ReportsWhatCannotStart) {
-    TempDir dir;
-    EXPECT_FALSE(RunProcess(dir / L"no such program.exe"));
-    EXPECT_FALSE(RunProcess(L""));
-    EXPECT_FALSE(RunProcess(dir.Path()));
+    for (const CString& bad : {dir / L"no such program.exe", CString(), dir.Path()})
+        EXPECT_FALSE(RunProcess(bad)) << bad.ToUtf8();
 }
 
 TEST(DefaultBrowser, PathIsCutAfterTheProgram) {
-    ScopedBrowserCommand command;
-    CString path = L"unchanged";
-    ASSERT_TRUE(command.Set(L"\"C:\\Some Dir\\Browser.EXE\" -nohome \"%1\""));
-    ASSERT_TRUE(GetDefaultBrowserPath(path));
-    EXPECT_EQ(L"\"C:\\Some Dir\\Browser.EXE\"", path);
-
-    ASSERT_TRUE(command.Set(L"C:\\exe files\\b.exe %1"));
-    ASSERT_TRUE(GetDefaultBrowserPath(path));
-    EXPECT_EQ(L"C:\\exe files\\b.exe", path);
-
-    ASSERT_TRUE(command.Set(L"rundll32 url,FileProtocolHandler %1"));
-    ASSERT_TRUE(GetDefaultBrowserPath(path));
-    EXPECT_EQ(L"", path);
-
-    const CString longPath = L"\"C:\\" + CString(L'd', 200) + L"\\browser.exe\" \"%1\"";
-    ASSERT_TRUE(command.Set(longPath));
-    ASSERT_TRUE(GetDefaultBrowserPath(path));
-    EXPECT_EQ(L"\"C:\\" + CString(L'd', 200) + L"\\browser.exe\"", path);
+    ScopedClassesValue command(kBrowserKey);
+    const CString longDir = L"\"C:\\" + CString(L'd', 200) + L"\\browser.exe\"";
+    const std::pair<CString, CString> cases[] = {
+        {L"\"C:\\Some Dir\\Browser.EXE\" -nohome \"%1\"", L"\"C:\\Some Dir\\Browser.EXE\""},
+        {L"C:\\exe files\\b.exe %1", L"C:\\exe files\\b.exe"},
+        {L"rundll32 url,FileProtocolHandler %1", L""},
+        {longDir + L" \"%1\"", longDir}};
+    for (const auto& c : cases) {
+        CString path = L"unchanged";
+        ASSERT_TRUE(command.SetText(c.first));
+        ASSERT_TRUE(GetDefaultBrowserPath(path));
+        EXPECT_EQ(c.second, path);
+    }
 }
 
 TEST(DefaultBrowser, GetsTheAddressAsOneArgumentAndOnlyWebAddresses) {
-    ScopedBrowserCommand command;
+    ScopedClassesValue command(kBrowserKey);
     TempDir dir;
     const CString folder = dir.MakeDir(L"web browser");
-    const CString probe = CopyProbeTo(folder);
-    ASSERT_TRUE(command.Set(L"\"" + probe + L"\" -nohome \"%1\""));
+    ASSERT_TRUE(command.SetText(L"\"" + CopyProbeTo(folder) + L"\" -nohome \"%1\""));
 
-    OpenInDefaultBrowser(L"file:///C:/windows/system32/cmd.exe");
-    OpenInDefaultBrowser(L"javascript:alert(1)");
-    OpenInDefaultBrowser(L"C:\\windows\\notepad.exe");
-    OpenInDefaultBrowser(nullptr);
+    for (const wchar_t* refused : {L"file:///C:/windows/system32/cmd.exe", L"javascript:alert(1)",
+                                   L"C:\\windows\\notepad.exe", static_cast<const wchar_t*>(nullptr)})
+        OpenInDefaultBrowser(refused);
     OpenInDefaultBrowser(L"http://h/p?a=1&b=two words\" --evil \"x");
-    EXPECT_EQ("1|http://h/p?a=1&b=two words%22 --evil %22x\n", WaitForLines(folder + L"\\args.txt", 20000));
+    EXPECT_EQ("1|http://h/p?a=1&b=two words%22 --evil %22x\n", WaitForLines(folder + L"\\args.txt"));
 
     DeleteFileW(folder + L"\\args.txt");
     OpenInDefaultBrowser(L"HTTPS://h/dir\\");
-    EXPECT_EQ("1|HTTPS://h/dir\\\n", WaitForLines(folder + L"\\args.txt", 20000));
+    EXPECT_EQ("1|HTTPS://h/dir\\\n", WaitForLines(folder + L"\\args.txt"));
 }

@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 class UserInfoTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        g_strServerId.Empty();
-        g_strServerParamName.Empty();
-        g_strUserInfoUrl.Empty();
-        g_strUserMd5Fmt.Empty();
+        for (CString* value : {&g_strServerId, &g_strServerParamName, &g_strUserInfoUrl, &g_strUserMd5Fmt})
+            value->Empty();
     }
 };
 
@@ -19,20 +19,19 @@ protected:
 
 TEST_F(UserInfoTest, ServerIdIsTheDigitRunAfterTheFirstKey) {
     g_strServerParamName = L"sid=";
-    ParseServerId(L"http://g.example/play?SID=0012&x=1&sid=99");
-    EXPECT_EQ(L"0012", g_strServerId);
-
-    ParseServerId(L"http://g.example/play?x=1&sid=7");
-    EXPECT_EQ(L"7", g_strServerId);
-    ParseServerId(L"http://g.example/play?sid=x5&sid=6");
-    EXPECT_EQ(L"", g_strServerId) << "only the first occurrence counts";
-    ParseServerId(L"http://g.example/play?sid=42");
-    ParseServerId(L"http://g.example/play?other=3");
-    EXPECT_EQ(L"", g_strServerId) << "no key: empty";
-
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"http://g.example/play?SID=0012&x=1&sid=99", L"0012"},
+        {L"http://g.example/play?x=1&sid=7", L"7"},
+        {L"http://g.example/play?sid=x5&sid=6", L""}, // only the first occurrence counts
+        {L"http://g.example/play?other=3", L""}};
+    for (const auto& c : cases) {
+        g_strServerId = L"stale";
+        ParseServerId(c.first);
+        EXPECT_EQ(c.second, g_strServerId) << CString(c.first).ToUtf8();
+    }
+    // Nothing to parse keeps the id.
     ParseServerId(L"http://g.example/play?sid=42");
     ParseServerId(nullptr);
-    EXPECT_EQ(L"42", g_strServerId);
     ParseServerId(L"");
     EXPECT_EQ(L"42", g_strServerId);
 
@@ -43,23 +42,19 @@ TEST_F(UserInfoTest, ServerIdIsTheDigitRunAfterTheFirstKey) {
     EXPECT_EQ(L"123", g_strServerId);
 }
 
-TEST_F(UserInfoTest, AddressWithoutSigningPatternIsTakenAsWritten) {
+TEST_F(UserInfoTest, AddressCarriesTheServerIdAndTheSignature) {
     g_strUserInfoUrl = L"http://h/info?sid=%s&sign=%s%2F";
     g_strServerId = L"12";
-    EXPECT_EQ(L"http://h/info?sid=%s&sign=%s%2F", GetUserInfoUrl());
-}
+    EXPECT_EQ(L"http://h/info?sid=%s&sign=%s%2F", GetUserInfoUrl()) << "no signing pattern: as written";
 
-TEST_F(UserInfoTest, AddressCarriesTheServerIdAndTheSignature) {
     g_strUserInfoUrl = L"http://h/a%2Fb?sid=%s&sign=%s&t=%d";
     g_strUserMd5Fmt = L"key%sabc";
-    g_strServerId = L"12";
     EXPECT_EQ(L"http://h/a%2Fb?sid=12&sign=cdaa4d79662f40cf68152683b8e7806c&t=%d", GetUserInfoUrl());
 
-    // An empty id: the digest of the pattern filled with nothing.
     g_strUserInfoUrl = L"%s|%s";
     g_strUserMd5Fmt = L"pre-%s%spost";
     g_strServerId.Empty();
-    EXPECT_EQ(L"|4ee6a2ffc6292e425b9f102c877d1f5c", GetUserInfoUrl());
+    EXPECT_EQ(L"|4ee6a2ffc6292e425b9f102c877d1f5c", GetUserInfoUrl()) << "the pattern filled with nothing";
 }
 
 TEST_F(UserInfoTest, SigningTextIsHashedWholeInTheAnsiCodePage) {

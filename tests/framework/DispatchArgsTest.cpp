@@ -6,48 +6,30 @@
 namespace {
 
 VARIANT Typed(VARTYPE vt) {
-    VARIANT v;
-    VariantInit(&v);
+    VARIANT v = {}; // every pointer in the value is null
     V_VT(&v) = vt;
     return v;
 }
 
 TEST(VariantToTextTest, ReadsTextWithoutTrustingTheValue) {
     EXPECT_STREQ(L"", VariantToText(nullptr));
-    VARIANT v = Typed(VT_EMPTY);
-    EXPECT_STREQ(L"", VariantToText(&v));
-    v = Typed(VT_NULL);
-    EXPECT_STREQ(L"", VariantToText(&v));
-    v = Typed(VT_BSTR); // a null system string is the empty text
-    EXPECT_STREQ(L"", VariantToText(&v));
-    COleVariant text(L"网址 url");
-    EXPECT_STREQ(L"网址 url", VariantToText(&text));
-    v = Typed(VT_I4);
+    // Nothing, a null string, and objects, arrays and references without a target hold no text.
+    for (int vt : {int(VT_EMPTY), int(VT_NULL), int(VT_BSTR), int(VT_DISPATCH), VT_ARRAY | VT_I4,
+                   VT_BYREF | VT_BSTR, VT_BYREF | VT_VARIANT}) {
+        VARIANT v = Typed(static_cast<VARTYPE>(vt));
+        EXPECT_STREQ(L"", VariantToText(&v)) << vt;
+    }
+    VARIANT v = Typed(VT_I4);
     V_I4(&v) = -17;
     EXPECT_STREQ(L"-17", VariantToText(&v));
-    v = Typed(VT_BOOL);
-    V_BOOL(&v) = VARIANT_TRUE;
-    EXPECT_FALSE(VariantToText(&v).IsEmpty());
 
-    // Objects, arrays and references without a target hold no text.
-    v = Typed(VT_DISPATCH);
-    V_DISPATCH(&v) = nullptr;
-    EXPECT_STREQ(L"", VariantToText(&v));
-    v = Typed(VT_ARRAY | VT_I4);
-    V_ARRAY(&v) = nullptr;
-    EXPECT_STREQ(L"", VariantToText(&v));
-    v = Typed(VT_BYREF | VT_BSTR);
-    V_BSTRREF(&v) = nullptr;
-    EXPECT_STREQ(L"", VariantToText(&v));
-    v = Typed(VT_BYREF | VT_VARIANT);
-    V_VARIANTREF(&v) = nullptr;
-    EXPECT_STREQ(L"", VariantToText(&v));
-    VARIANT nested = Typed(VT_BYREF | VT_VARIANT);
-    V_VARIANTREF(&nested) = &v;
-    V_VARIANTREF(&v) = &nested; // a loop of references is not followed
-    EXPECT_STREQ(L"", VariantToText(&nested));
+    VARIANT loop = Typed(VT_BYREF | VT_VARIANT), back = Typed(VT_BYREF | VT_VARIANT);
+    V_VARIANTREF(&loop) = &back;
+    V_VARIANTREF(&back) = &loop;
+    EXPECT_STREQ(L"", VariantToText(&loop));
 
-    // One level of by-reference variant, as the browser control sends its addresses.
+    // One level of by-reference value, as the browser control sends its addresses.
+    COleVariant text(L"网址 url");
     VARIANT ref = Typed(VT_BYREF | VT_VARIANT);
     V_VARIANTREF(&ref) = &text;
     EXPECT_STREQ(L"网址 url", VariantToText(&ref));
@@ -59,13 +41,10 @@ TEST(VariantToTextTest, ReadsTextWithoutTrustingTheValue) {
 
 TEST(CDispArgsTest, ArgumentsArePositionalAndTypeChecked) {
     VARIANT_BOOL flag = VARIANT_FALSE;
-    VARIANT args[3]; // reversed: args[2] is the first declared argument
-    args[2] = Typed(VT_I4);
-    V_I4(&args[2]) = 7;
-    args[1] = Typed(VT_I4); // a number where a flag pointer is expected
-    V_I4(&args[1]) = 0x1234;
-    args[0] = Typed(VT_BYREF | VT_BOOL);
+    VARIANT args[3] = {Typed(VT_BYREF | VT_BOOL), Typed(VT_I4), Typed(VT_I4)}; // last declared first
     V_BOOLREF(&args[0]) = &flag;
+    V_I4(&args[1]) = 0x1234; // a number where a flag pointer is expected
+    V_I4(&args[2]) = 7;
     DISPPARAMS params = {args, nullptr, 3, 0};
     CDispArgs a(&params);
     EXPECT_EQ(S_OK, a.Expect(3));

@@ -5,53 +5,37 @@
 
 namespace {
 
-struct Split {
-    BOOL ok;
-    DWORD service;
-    CString server;
-    CString object;
-    INTERNET_PORT port;
-};
-
-Split Parse(const wchar_t* url) {
-    Split s = {};
-    s.ok = AfxParseURL(url, s.service, s.server, s.object, s.port);
-    return s;
-}
-
-TEST(ParseUrl, PlainHttpWithPortPathAndQuery) {
-    Split s = Parse(L"http://127.0.0.1:8090/api/userinfo?sid=3&sign=ab");
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(static_cast<DWORD>(AFX_INET_SERVICE_HTTP), s.service);
-    EXPECT_EQ(CString(L"127.0.0.1"), s.server);
-    EXPECT_EQ(CString(L"/api/userinfo?sid=3&sign=ab"), s.object);
-    EXPECT_EQ(8090, s.port);
-}
-
-TEST(ParseUrl, DefaultPortsAndEmptyPath) {
-    Split s = Parse(L"http://example.test");
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(CString(L"/"), s.object);
-    EXPECT_EQ(80, s.port);
-    s = Parse(L"https://example.test/pay");
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(static_cast<DWORD>(AFX_INET_SERVICE_HTTPS), s.service);
-    EXPECT_EQ(443, s.port);
-}
-
-TEST(ParseUrl, OtherSchemesAreNotHttp) {
-    Split s = Parse(L"ftp://example.test/file");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(static_cast<DWORD>(AFX_INET_SERVICE_FTP), s.service);
-}
-
-TEST(ParseUrl, UnsplittableAddressesFail) {
-    EXPECT_FALSE(Parse(nullptr).ok);
-    EXPECT_FALSE(Parse(L"").ok);
-    EXPECT_FALSE(Parse(L"no address").ok);
-    EXPECT_FALSE(Parse(L"http://").ok);
-    Split s = Parse(L"no address");
-    EXPECT_NE(static_cast<DWORD>(AFX_INET_SERVICE_HTTP), s.service);
+TEST(ParseUrl, SplitsServiceServerObjectAndPort) {
+    const struct {
+        const wchar_t* url;
+        DWORD service;
+        const wchar_t* server;
+        const wchar_t* object;
+        INTERNET_PORT port;
+    } cases[] = {{L"http://127.0.0.1:8090/api/userinfo?sid=3&sign=ab", AFX_INET_SERVICE_HTTP, L"127.0.0.1",
+                  L"/api/userinfo?sid=3&sign=ab", 8090},
+                 {L"http://example.test", AFX_INET_SERVICE_HTTP, L"example.test", L"/", 80},
+                 {L"https://example.test/pay", AFX_INET_SERVICE_HTTPS, L"example.test", L"/pay", 443},
+                 {L"ftp://example.test/file", AFX_INET_SERVICE_FTP, L"example.test", L"/file", 21}};
+    for (const auto& c : cases) {
+        DWORD service = 0;
+        CString server, object;
+        INTERNET_PORT port = 0;
+        ASSERT_TRUE(AfxParseURL(c.url, service, server, object, port)) << CString(c.url).ToUtf8();
+        EXPECT_EQ(c.service, service);
+        EXPECT_EQ(CString(c.server), server);
+        EXPECT_EQ(CString(c.object), object);
+        EXPECT_EQ(c.port, port);
+    }
+    for (const wchar_t* bad : {static_cast<const wchar_t*>(nullptr), L"", L"no address", L"http://"}) {
+        DWORD service = AFX_INET_SERVICE_HTTP;
+        CString server, object;
+        INTERNET_PORT port = 0;
+        EXPECT_FALSE(AfxParseURL(bad, service, server, object, port));
+        if (!bad || !wcschr(bad, L':')) {
+            EXPECT_NE(static_cast<DWORD>(AFX_INET_SERVICE_HTTP), service);
+        }
+    }
 }
 
 TEST(InternetSession, RequestsOfAClosedSessionFailQuietly) {

@@ -11,10 +11,6 @@ UINT ReturnParam(LPVOID param) {
     return static_cast<UINT>(reinterpret_cast<UINT_PTR>(param));
 }
 
-UINT Throws(LPVOID) {
-    throw std::runtime_error("escaped");
-}
-
 DWORD ExitCodeAfterEnd(CWinThread& thread) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.GetHandle(), 10000));
     DWORD code = 0;
@@ -23,16 +19,16 @@ DWORD ExitCodeAfterEnd(CWinThread& thread) {
 }
 
 TEST(WorkerThread, RunsTheProcedureAndKeepsItsHandleAfterTheEnd) {
+    EXPECT_EQ(nullptr, AfxBeginThread(nullptr, nullptr));
     auto thread = AfxBeginThread(&ReturnParam, reinterpret_cast<LPVOID>(42));
     ASSERT_NE(nullptr, thread);
     EXPECT_NE(0u, thread->GetThreadId());
     EXPECT_EQ(42u, ExitCodeAfterEnd(*thread));
-    // Still a valid handle once the thread is over: waiting again succeeds at once.
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->GetHandle(), 0));
 }
 
 TEST(WorkerThread, ExceptionEndsOnlyTheThread) {
-    auto thread = AfxBeginThread(&Throws, nullptr);
+    auto thread = AfxBeginThread([](LPVOID) -> UINT { throw std::runtime_error("escaped"); }, nullptr);
     ASSERT_NE(nullptr, thread);
     EXPECT_EQ(0xFFFFFFFFu, ExitCodeAfterEnd(*thread));
 }
@@ -45,10 +41,6 @@ TEST(WorkerThread, SuspendedThreadWaitsForResumeAndTakesItsPriority) {
     EXPECT_EQ(THREAD_PRIORITY_BELOW_NORMAL, GetThreadPriority(thread->GetHandle()));
     thread->ResumeThread();
     EXPECT_EQ(7u, ExitCodeAfterEnd(*thread));
-}
-
-TEST(WorkerThread, NoProcedureNoThread) {
-    EXPECT_EQ(nullptr, AfxBeginThread(nullptr, nullptr));
 }
 
 } // namespace

@@ -20,55 +20,38 @@ class CProbeWnd : public CWnd {
 public:
     std::vector<std::string> events;
     std::vector<UINT> commands;
-    HWND hwndSeenAtCreate = nullptr;
-    int ownMessages = 0;
-    int sizeCx = -1, sizeCy = -1;
-    bool eatKeys = false;
-    int preTranslated = 0;
-    int keysDispatched = 0;
+    int ownMessages = 0, preTranslated = 0, keysDispatched = 0;
+    bool eatKeys = false, deleteOnNcDestroy = false;
     bool* destroyedFlag = nullptr;
-    bool deleteOnNcDestroy = false;
 
     ~CProbeWnd() override {
         if (destroyedFlag) *destroyedFlag = true;
     }
-
     BOOL CreateChild(CWnd* parent, UINT id) {
         CString cls = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW));
         return Create(cls, L"child", WS_VISIBLE, CRect(0, 0, 50, 40), parent, id);
     }
-    BOOL CreatePopup(int width = 200, int height = 100) {
-        CString cls = AfxRegisterWndClass(0);
-        return CreateEx(0, cls, L"probe", WS_POPUP, 10, 10, width, height, nullptr, nullptr);
+    BOOL CreatePopup(HWND owner = nullptr) {
+        return CreateEx(0, AfxRegisterWndClass(0), L"probe", WS_POPUP, 10, 10, 200, 100, owner, nullptr);
+    }
+    int Count(const char* name) const {
+        return static_cast<int>(std::count(events.begin(), events.end(), name));
     }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_TEST_OWN) {
-            ++ownMessages;
-            return 42;
-        }
-        if (msg == WM_KEYDOWN) {
-            ++keysDispatched;
-            return 0;
-        }
+        if (msg == WM_TEST_OWN) return ++ownMessages, 42;
+        if (msg == WM_KEYDOWN) return ++keysDispatched, 0;
         if (msg == WM_NCCREATE) events.push_back("nccreate");
-        if (msg == WM_GETMINMAXINFO) events.push_back("minmax");
         return CWnd::WindowProc(msg, wParam, lParam);
     }
     int OnCreate(LPCREATESTRUCTW cs) override {
-        hwndSeenAtCreate = m_hWnd;
-        events.push_back("create");
+        events.push_back(m_hWnd ? "create" : "create unbound");
         return CWnd::OnCreate(cs);
     }
     void OnSize(UINT type, int cx, int cy) override {
-        sizeCx = cx;
-        sizeCy = cy;
+        events.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
         CWnd::OnSize(type, cx, cy);
-    }
-    void OnSetFocus(HWND old) override {
-        events.push_back("setfocus");
-        CWnd::OnSetFocus(old);
     }
     void OnDestroy() override {
         events.push_back("destroy");
@@ -85,28 +68,17 @@ protected:
         if (deleteOnNcDestroy) delete this;
     }
     BOOL PreTranslateMessage(MSG* msg) override {
-        if (msg->message == WM_KEYDOWN) {
-            ++preTranslated;
-            if (eatKeys) return TRUE;
-        }
-        return FALSE;
+        if (msg->message != WM_KEYDOWN) return FALSE;
+        ++preTranslated;
+        return eatKeys;
     }
 };
-
-int CountOf(const std::vector<std::string>& events, const char* name) {
-    int n = 0;
-    for (const auto& e : events)
-        n += e == name;
-    return n;
-}
 
 // Handles every message that is waiting, through the project's loop.
 void PumpPending() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (msg.message == WM_QUIT) break;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT)
         PumpMessage();
-    }
 }
 
 } // namespace
@@ -115,29 +87,30 @@ TEST(CWndTest, BindsAtNcCreateAndDetachesAtNcDestroy) {
     CProbeWnd wnd;
     ASSERT_TRUE(wnd.CreatePopup());
     HWND hwnd = wnd.m_hWnd;
-    ASSERT_TRUE(IsWindow(hwnd));
-    EXPECT_EQ(hwnd, wnd.hwndSeenAtCreate);
     EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(hwnd));
-    // Nothing reached the object before WM_NCCREATE (WM_GETMINMAXINFO comes first and goes to the default).
-    ASSERT_FALSE(wnd.events.empty());
-    EXPECT_EQ("nccreate", wnd.events.front());
-    EXPECT_LT(std::find(wnd.events.begin(), wnd.events.end(), "nccreate"),
-              std::find(wnd.events.begin(), wnd.events.end(), "create"));
-
+    // Nothing reached the object before WM_NCCREATE (WM_GETMINMAXINFO comes first).
+    ASSERT_LE(2u, wnd.events.size());
+    EXPECT_EQ("nccreate", wnd.events[0]);
+    EXPECT_EQ("create", wnd.events[1]);
     EXPECT_FALSE(wnd.CreatePopup()) << "one object, one window";
 
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(nullptr, wnd.m_hWnd);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
-    EXPECT_EQ(1, CountOf(wnd.events, "destroy"));
-    ASSERT_EQ("postncdestroy", wnd.events.back());
+    EXPECT_EQ(1, wnd.Count("destroy"));
+    EXPECT_EQ("postncdestroy", wnd.events.back());
+    EXPECT_TRUE(wnd.CreatePopup()) << "a new window afterwards";
 
-    // The object can make a new window afterwards.
-    EXPECT_TRUE(wnd.CreatePopup());
+    struct CRefusingWnd : CProbeWnd {
+        int OnCreate(LPCREATESTRUCTW) override { return -1; }
+    } refused;
+    EXPECT_FALSE(refused.CreatePopup());
+    EXPECT_EQ(nullptr, refused.m_hWnd);
+    EXPECT_EQ("postncdestroy", refused.events.back());
 }
 
-TEST(CWndTest, ObjectMayDeleteItselfWhenTheSystemDestroysTheWindow) {
+TEST(CWndTest, WindowAndObjectMayEachEndTheOther) {
     bool destroyed = false;
     auto* wnd = new CProbeWnd;
     wnd->destroyedFlag = &destroyed;
@@ -146,14 +119,12 @@ TEST(CWndTest, ObjectMayDeleteItselfWhenTheSystemDestroysTheWindow) {
     HWND hwnd = wnd->m_hWnd;
     ::DestroyWindow(hwnd);
     EXPECT_TRUE(destroyed);
-    EXPECT_FALSE(IsWindow(hwnd));
-}
 
-TEST(CWndTest, DeletingTheObjectDestroysItsWindowWithoutCallingBack) {
-    auto* wnd = new CProbeWnd;
+    // Deleting the object must not call back into it while it is half destroyed.
+    wnd = new CProbeWnd;
     ASSERT_TRUE(wnd->CreatePopup());
-    HWND hwnd = wnd->m_hWnd;
-    delete wnd; // must not call OnDestroy of the half-destroyed object (that would crash or misbehave)
+    hwnd = wnd->m_hWnd;
+    delete wnd;
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
 }
@@ -177,8 +148,7 @@ protected:
             delete this;
             return 5;
         }
-        if (msg == WM_TEST_OWN + 1) {
-            // The deleting message arrives while this one is handled: only locals are used after it.
+        if (msg == WM_TEST_OWN + 1) { // the deleting message arrives while this one is handled
             HWND self = m_hWnd;
             return ::SendMessageW(self, WM_TEST_OWN, 0, 0) + 1;
         }
@@ -190,7 +160,7 @@ size_t CSelfDeletingWnd::s_size = 0;
 
 } // namespace
 
-TEST(CWndTest, HandlerMayDeleteItsOwnObject) {
+TEST(CWndTest, HandlerMayDeleteItsOwnObjectOrThrow) {
     auto* wnd = new CSelfDeletingWnd;
     ASSERT_TRUE(wnd->CreatePopup());
     HWND hwnd = wnd->m_hWnd;
@@ -201,36 +171,36 @@ TEST(CWndTest, HandlerMayDeleteItsOwnObject) {
     for (size_t i = 0; i < CSelfDeletingWnd::s_size; ++i)
         ASSERT_EQ(0xDD, bytes[i]) << "written after delete at " << i;
     ::operator delete(CSelfDeletingWnd::s_memory);
+
+    struct CThrowingWnd : CProbeWnd {
+        LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+            if (msg == WM_TEST_OWN) throw std::runtime_error("handler failed");
+            return CProbeWnd::WindowProc(msg, wParam, lParam);
+        }
+    } throwing;
+    ASSERT_TRUE(throwing.CreatePopup());
+    EXPECT_EQ(0, throwing.SendMessage(WM_TEST_OWN)) << "the exception stays inside the window procedure";
+    EXPECT_TRUE(throwing.IsWindow());
 }
 
-TEST(CWndTest, ChildOfItsOwnClassGetsSizeFocusOwnMessagesAndIsDetachedWithItsParent) {
-    CProbeWnd parent;
+TEST(CWndTest, ChildGetsSizeAndOwnMessagesAndIsDetachedWithItsParent) {
+    CProbeWnd parent, child;
     ASSERT_TRUE(parent.CreatePopup());
-    CProbeWnd child;
     ASSERT_TRUE(child.CreateChild(&parent, 123));
     EXPECT_EQ(123, child.GetDlgCtrlID());
     EXPECT_EQ(&parent, child.GetParent());
-    EXPECT_EQ(50, child.sizeCx);
-    EXPECT_EQ(40, child.sizeCy);
-
+    EXPECT_EQ(1, child.Count("size 50x40"));
     child.MoveWindow(0, 0, 70, 30);
-    EXPECT_EQ(70, child.sizeCx);
-    EXPECT_EQ(30, child.sizeCy);
-
+    EXPECT_EQ(1, child.Count("size 70x30"));
     EXPECT_EQ(42, child.SendMessage(WM_TEST_OWN));
-    EXPECT_EQ(1, child.ownMessages);
 
-    child.SendMessage(WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(1, CountOf(child.events, "setfocus"));
-
-    // WM_CLOSE without default processing keeps the window.
-    parent.SendMessage(WM_CLOSE);
-    EXPECT_EQ(1, CountOf(parent.events, "close"));
+    parent.SendMessage(WM_CLOSE); // no default processing: the window stays
+    EXPECT_EQ(1, parent.Count("close"));
     EXPECT_TRUE(parent.IsWindow());
 
     HWND childHwnd = child.m_hWnd;
     parent.DestroyWindow();
-    EXPECT_EQ(1, CountOf(child.events, "destroy"));
+    EXPECT_EQ(1, child.Count("destroy"));
     EXPECT_EQ(nullptr, child.m_hWnd);
     EXPECT_FALSE(IsWindow(childHwnd));
 }
@@ -239,21 +209,26 @@ TEST(CWndTest, CommandRangeRoutesClicksInsideTheRangeOnly) {
     CProbeWnd wnd;
     ASSERT_TRUE(wnd.CreatePopup());
     wnd.AddCommandRange(10000, 19999, [&](UINT id) { wnd.commands.push_back(id); });
-
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(10000, BN_CLICKED), 0);
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(19999, 0), 0);
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(20000, BN_CLICKED), 0);
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(9999, BN_CLICKED), 0);
-    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(10005, BN_SETFOCUS), 0); // a notification, not a click
+    for (WPARAM w : {MAKEWPARAM(10000, BN_CLICKED), MAKEWPARAM(19999, 0), MAKEWPARAM(20000, BN_CLICKED),
+                     MAKEWPARAM(9999, BN_CLICKED), MAKEWPARAM(10005, BN_SETFOCUS)})
+        wnd.SendMessage(WM_COMMAND, w, 0);
     EXPECT_EQ((std::vector<UINT>{10000, 19999}), wnd.commands);
-    EXPECT_EQ(3, CountOf(wnd.events, "unrouted"));
+    EXPECT_EQ(3, wnd.Count("unrouted"));
 }
+
+namespace {
+WNDPROC g_chainedProc = nullptr;
+int g_chainedCalls = 0;
+LRESULT CALLBACK ChainedProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++g_chainedCalls;
+    return CallWindowProcW(g_chainedProc, hWnd, msg, wParam, lParam);
+}
+} // namespace
 
 TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
     CProbeWnd owner;
     ASSERT_TRUE(owner.CreatePopup());
     owner.AddCommandRange(10000, 19999, [&](UINT id) { owner.commands.push_back(id); });
-
     struct CButtonProbe : CWnd {
         int downs = 0;
         bool preSubclassed = false;
@@ -267,7 +242,6 @@ TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
                                 CRect(0, 0, 60, 20), &owner, 10042));
     EXPECT_TRUE(button.preSubclassed);
     EXPECT_EQ(&button, CWnd::FromHandlePermanent(button.m_hWnd));
-
     button.SendMessage(BM_CLICK);
     EXPECT_EQ(1, button.downs);
     // Default() reached the system button: it checked itself and told its owner.
@@ -280,89 +254,42 @@ TEST(CWndTest, SystemButtonIsSubclassedAndItsClickRoutedToTheOwner) {
     ::SendMessageW(hwnd, BM_CLICK, 0, 0);
     EXPECT_EQ(1, button.downs);
     EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(hwnd, BM_GETCHECK, 0, 0));
-    ::DestroyWindow(hwnd);
-}
 
-namespace {
-WNDPROC g_chainedProc = nullptr;
-int g_chainedCalls = 0;
-LRESULT CALLBACK ChainedProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ++g_chainedCalls;
-    return CallWindowProcW(g_chainedProc, hWnd, msg, wParam, lParam);
-}
-} // namespace
-
-TEST(CWndTest, ControlSubclassedOnTopOfUsKeepsWorkingAfterWeLetGo) {
-    CProbeWnd owner;
-    ASSERT_TRUE(owner.CreatePopup());
-    CWnd button;
-    ASSERT_TRUE(button.CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
-                                CRect(0, 0, 60, 20), &owner, 7));
-    HWND hwnd = button.m_hWnd;
-    // Someone else subclasses the control after us; we cannot give it back its procedure then.
+    // Someone else subclasses the control after us: we cannot give it back its procedure then, so
+    // ours must go on passing messages.
+    ASSERT_TRUE(button.SubclassWindow(hwnd));
     g_chainedProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProc)));
     button.UnsubclassWindow();
     ::SendMessageW(hwnd, BM_CLICK, 0, 0);
     EXPECT_GT(g_chainedCalls, 0);
-    EXPECT_EQ(BST_CHECKED, ::SendMessageW(hwnd, BM_GETCHECK, 0, 0))
-        << "the control's own procedure still runs";
+    EXPECT_EQ(BST_CHECKED, ::SendMessageW(hwnd, BM_GETCHECK, 0, 0)) << "the control's own procedure runs";
     EXPECT_TRUE(::DestroyWindow(hwnd));
 }
 
-TEST(CWndTest, ExceptionInAHandlerStaysInsideTheWindowProcedure) {
-    struct CThrowingWnd : CProbeWnd {
-        LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-            if (msg == WM_TEST_OWN) throw std::runtime_error("handler failed");
-            return CProbeWnd::WindowProc(msg, wParam, lParam);
-        }
-    } wnd;
-    ASSERT_TRUE(wnd.CreatePopup());
-    EXPECT_EQ(0, wnd.SendMessage(WM_TEST_OWN));
-    EXPECT_TRUE(wnd.IsWindow());
-}
-
-TEST(CWndTest, FailedCreateLeavesTheObjectUnbound) {
-    struct CRefusingWnd : CProbeWnd {
-        int OnCreate(LPCREATESTRUCTW) override { return -1; }
-    } wnd;
-    EXPECT_FALSE(wnd.CreatePopup());
-    EXPECT_EQ(nullptr, wnd.m_hWnd);
-    ASSERT_FALSE(wnd.events.empty());
-    EXPECT_EQ("postncdestroy", wnd.events.back());
-}
-
 TEST(CWndTest, RegisteredClassesAreSharedAndNeverReplaced) {
-    CString a = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW, LoadCursor(nullptr, IDC_ARROW));
-    CString b = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW, LoadCursor(nullptr, IDC_ARROW));
-    CString c = AfxRegisterWndClass(CS_DBLCLKS);
+    CString a = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW));
     ASSERT_FALSE(a.IsEmpty());
-    EXPECT_EQ(a, b);
-    EXPECT_NE(a, c);
+    EXPECT_EQ(a, AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW)));
+    EXPECT_NE(a, AfxRegisterWndClass(CS_DBLCLKS));
 
     WNDCLASSW wc = {};
     ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), a, &wc));
     wc.lpszClassName = L"PellarTestNamedClass";
-    wc.style = CS_DBLCLKS;
     EXPECT_TRUE(AfxRegisterClass(&wc));
     wc.style = CS_HREDRAW;
     EXPECT_TRUE(AfxRegisterClass(&wc)) << "a second registration leaves the first in place";
-    WNDCLASSW got = {};
-    ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), L"PellarTestNamedClass", &got));
-    EXPECT_EQ(static_cast<UINT>(CS_DBLCLKS), got.style);
-    EXPECT_EQ(CWnd::GetWndProc(), got.lpfnWndProc);
-
-    // A window of the named class binds like the others.
     CProbeWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, L"PellarTestNamedClass", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(static_cast<ULONG_PTR>(CS_DBLCLKS), GetClassLongPtrW(wnd.m_hWnd, GCL_STYLE));
     EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(wnd.m_hWnd));
 }
 
-TEST(MessageLoopTest, PreTranslateRunsUpTheParentChainAndCanEatTheMessage) {
-    CProbeWnd parent;
+TEST(MessageLoopTest, PreTranslateRunsUpTheParentChainAndTheLoopEndsWithTheQuitCode) {
+    CProbeWnd parent, child, owned;
     ASSERT_TRUE(parent.CreatePopup());
-    CProbeWnd child;
     ASSERT_TRUE(child.CreateChild(&parent, 1));
+    ASSERT_TRUE(owned.CreatePopup(parent.m_hWnd));
 
     child.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
     PumpPending();
@@ -376,23 +303,13 @@ TEST(MessageLoopTest, PreTranslateRunsUpTheParentChainAndCanEatTheMessage) {
     EXPECT_EQ(2, parent.preTranslated);
     EXPECT_EQ(1, child.keysDispatched) << "the parent ate it";
 
-    // A top-level window's owner is not asked.
-    CProbeWnd owned;
-    ASSERT_TRUE(
-        owned.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, 0, 0, 10, 10, parent.m_hWnd, nullptr));
-    owned.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    PumpPending();
-    EXPECT_EQ(1, owned.keysDispatched);
-    EXPECT_EQ(2, parent.preTranslated);
-}
-
-TEST(MessageLoopTest, RunMessageLoopEndsWithTheQuitCode) {
-    CProbeWnd wnd;
-    ASSERT_TRUE(wnd.CreatePopup());
-    wnd.PostMessage(WM_TEST_OWN);
+    owned.PostMessage(WM_KEYDOWN, VK_RETURN, 0); // a top-level window's owner is not asked
+    owned.PostMessage(WM_TEST_OWN);
     PostQuitMessage(7);
     EXPECT_EQ(7, RunMessageLoop());
-    EXPECT_EQ(1, wnd.ownMessages);
+    EXPECT_EQ(1, owned.keysDispatched);
+    EXPECT_EQ(1, owned.ownMessages);
+    EXPECT_EQ(2, parent.preTranslated);
 }
 
 TEST(CToolTipCtrlTest, ToolsAreAddedForAWindowAndFoundByTheirId) {
@@ -400,10 +317,8 @@ TEST(CToolTipCtrlTest, ToolsAreAddedForAWindowAndFoundByTheirId) {
     ASSERT_TRUE(owner.CreatePopup());
     CToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&owner, TTS_ALWAYSTIP));
-    EXPECT_EQ(0, tip.GetToolCount());
     CRect area(0, 0, 40, 20);
     EXPECT_TRUE(tip.AddTool(&owner, L"保存设置", &area, 10007));
-    EXPECT_EQ(1, tip.GetToolCount());
     EXPECT_EQ(CString(L"保存设置"), tip.GetText(&owner, 10007));
     EXPECT_TRUE(tip.GetText(&owner, 10008).IsEmpty());
     // A very long text is kept cut, never written past a buffer.
@@ -418,7 +333,6 @@ TEST(GeometryTest, RectsAndPackedPoints) {
     CRect r(30, 40, 10, 20);
     r.NormalizeRect();
     EXPECT_EQ(CRect(10, 20, 30, 40), r);
-    EXPECT_EQ(20, r.Width());
     EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
     EXPECT_FALSE(r.PtInRect(CPoint(30, 20))) << "right edge lies outside";
     // Points left of or above a window arrive as negative 16-bit values.
@@ -433,10 +347,8 @@ TEST(GdiTest, DibSectionPixelsAreReadFromTheTopLeftAndSelectionIsRestored) {
     HGDIOBJ original = GetCurrentObject(dc, OBJ_BITMAP);
     CDibSection dib;
     ASSERT_TRUE(dib.Create(dc, 4, 3));
-    EXPECT_EQ(0u, dib.Pixel(0, 0)) << "starts transparent";
     {
         CSelectObject select(dc, dib.GetBitmap());
-        EXPECT_EQ(dib.GetBitmap(), GetCurrentObject(dc, OBJ_BITMAP));
         CBrushHandle red(CreateSolidBrush(RGB(255, 0, 0)));
         RECT topRow = {0, 0, 4, 1};
         FillRect(dc, &topRow, red);
