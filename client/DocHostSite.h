@@ -71,6 +71,11 @@ private:
 
     struct XDocHostUIHandler2 : IDocHostUIHandler2 {
         DOCHOST_PART_IUNKNOWN
+        // S_FALSE still counts as success to a caller: never leave it an uninitialised pointer.
+        template <class T> static HRESULT NoResult(T** out) {
+            if (out) *out = nullptr;
+            return S_FALSE;
+        }
         HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
             return S_FALSE;
         }
@@ -88,12 +93,12 @@ private:
             return S_FALSE;
         }
         HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR*, DWORD) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget**) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE GetExternal(IDispatch**) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR*) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject**) override { return S_FALSE; }
-        HRESULT STDMETHODCALLTYPE GetOverrideKeyPath(LPOLESTR*, DWORD) override { return S_FALSE; }
+        HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR* key, DWORD) override { return NoResult(key); }
+        HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget** target) override { return NoResult(target); }
+        HRESULT STDMETHODCALLTYPE GetExternal(IDispatch** external) override { return NoResult(external); }
+        HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override { return NoResult(out); }
+        HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject** out) override { return NoResult(out); }
+        HRESULT STDMETHODCALLTYPE GetOverrideKeyPath(LPOLESTR* key, DWORD) override { return NoResult(key); }
     } m_xDocHostUIHandler2;
 
     struct XInternetSecurityManager : IInternetSecurityManager {

@@ -4,6 +4,7 @@
 
 #include "framework/Internet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -31,12 +32,18 @@ bool ParsePlainHttp(const wchar_t* url, CString& server, CString& object, INTERN
     return service == AFX_INET_SERVICE_HTTP;
 }
 
-CString ReadReply(CHttpFile& file) {
+CString ReadReply(CHttpFile& file, const HttpTimeouts& timeouts) {
     char buffer[kChunk + 1];
     memset(buffer, 0, sizeof(buffer));
     std::string bytes;
-    for (;;) {
-        UINT read = file.Read(buffer, kChunk);
+    const ULONGLONG deadline = GetTickCount64() + 2ull * timeouts.receiveMs;
+    while (bytes.size() < kMaxReplyBytes && GetTickCount64() < deadline) {
+        // Only what has arrived is read, so no single read outlives the deadline by more than
+        // one receive time-out.
+        const DWORD available = file.QueryDataAvailable();
+        if (available == 0) break;
+        const size_t want = std::min<size_t>({kChunk, available, kMaxReplyBytes - bytes.size()});
+        UINT read = file.Read(buffer, static_cast<UINT>(want));
         if (read == 0) break;
         bytes.append(buffer, read);
     }
@@ -55,7 +62,7 @@ CString HttpGet(const wchar_t* url, const HttpTimeouts& timeouts) {
     ApplyTimeouts(session, timeouts);
     std::unique_ptr<CHttpFile> file = session.OpenURL(url, 1, kGetFlags);
     if (!file) return CString();
-    return ReadReply(*file);
+    return ReadReply(*file, timeouts);
 }
 
 CString HttpPost(const wchar_t* url, const char* body, const HttpTimeouts& timeouts) {
@@ -80,5 +87,5 @@ CString HttpPost(const wchar_t* url, const char* body, const HttpTimeouts& timeo
     if (!file->SendRequestEx(length, HSR_INITIATE, 1)) return CString();
     if (!file->Write(body, length)) return CString();
     if (!file->EndRequest(0, 1)) return CString();
-    return ReadReply(*file);
+    return ReadReply(*file, timeouts);
 }

@@ -124,6 +124,12 @@ UINT CHttpFile::Read(void* buffer, UINT count) {
     return read;
 }
 
+DWORD CHttpFile::QueryDataAvailable() {
+    DWORD available = 0;
+    if (!m_hFile || !Check(InternetQueryDataAvailable(m_hFile.Get(), &available, 0, 0))) return 0;
+    return available;
+}
+
 BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const {
     statusCode = 0;
     DWORD size = sizeof(statusCode);

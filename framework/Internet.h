@@ -80,6 +80,9 @@ public:
     BOOL SendRequest(const wchar_t* headers = nullptr, const void* body = nullptr, DWORD bodyLength = 0);
     // Bytes read into buffer; 0 at the end of the reply or on failure (then GetLastError is set).
     UINT Read(void* buffer, UINT count);
+    // Waits until some of the reply has arrived and tells how many bytes a Read takes without
+    // blocking; 0 at the end of the reply or on failure.
+    DWORD QueryDataAvailable();
     BOOL QueryInfoStatusCode(DWORD& statusCode) const;
     DWORD GetLastError() const { return m_lastError; }
     void Close() { m_hFile.Close(); }

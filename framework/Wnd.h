@@ -131,7 +131,7 @@ public:
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
     BOOL KillTimer(UINT_PTR id);
 
-    // Calls fn(id) for WM_COMMAND clicks (notification 0: menus, accelerators, BN_CLICKED) whose id
+    // Calls fn(id) for WM_COMMAND clicks (notification 0: menus and BN_CLICKED) whose id
     // lies in [first, last]; the first matching range wins.
     void AddCommandRange(UINT first, UINT last, std::function<void(UINT id)> fn);
 

@@ -71,9 +71,10 @@ void CSkinWnd::OnPaint() {
 }
 
 void CSkinWnd::OnLButtonDown(UINT flags, CPoint point) {
-    // The whole picture is the handle: any press drags.
-    SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    // The whole picture is the handle: any press drags. The move runs a modal loop in which posted
+    // messages may destroy this object, so nothing of it is touched after the drag.
     CWnd::OnLButtonDown(flags, point);
+    SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 void CSkinWnd::DrawSkin() {

@@ -17,8 +17,9 @@ int CSkinWnd2::OnCreate(LPCREATESTRUCTW cs) {
 }
 
 void CSkinWnd2::OnLButtonDown(UINT flags, CPoint point) {
-    if (m_bDraggable && point.y <= m_wndInfo.titleHeight) SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    // The move runs a modal loop in which posted messages may destroy this object: drag last.
     CWnd::OnLButtonDown(flags, point);
+    if (m_bDraggable && point.y <= m_wndInfo.titleHeight) SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 void CSkinWnd2::SetSkinText(const wchar_t* name, const wchar_t* text) {

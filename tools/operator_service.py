@@ -15,6 +15,7 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
   _close=1       close the connection without any reply
   _delay=MS      wait before answering
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
+  _drip=MS       send the body one byte at a time, MS ms apart (a server that never quite stops)
 /data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
@@ -36,7 +37,7 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-FAULT_KEYS = ("_status", "_size", "_gbk_at", "_body", "_json", "_cut", "_close", "_delay", "_stall")
+FAULT_KEYS = ("_status", "_size", "_gbk_at", "_body", "_json", "_cut", "_close", "_delay", "_stall", "_drip")
 PATTERN = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
 GBK_CHAR = "\u4e2d".encode("gbk")  # two bytes
 
@@ -235,6 +236,17 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Connection", "close")
         self.end_headers()
         if self.command == "HEAD":
+            return
+        drip = number(params, "_drip")
+        if drip > 0:
+            try:
+                for i in range(len(payload)):
+                    self.wfile.write(payload[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(drip / 1000.0)
+            except OSError:
+                pass  # the client gave up
+            self.close_connection = True
             return
         if cut is None:
             self.wfile.write(payload)

@@ -168,4 +168,19 @@ TEST_F(HttpTest, SilentServerIsGivenUpAfterTheReceiveTimeout) {
     EXPECT_EQ(CString(L"ok"), HttpGet(service::Url(L"/install?_delay=300"), quick));
 }
 
+TEST_F(HttpTest, DrippingOrEndlessRepliesAreCut) {
+    // One byte every 200 ms never trips the per-read time-out; the whole read stops after twice it.
+    HttpTimeouts quick;
+    quick.receiveMs = 500;
+    const CString full = CString::FromAnsi(service::Pattern(200).c_str());
+    const CString dripped = HttpGet(service::Url(L"/data?_size=200&_drip=200"), quick);
+    EXPECT_GT(dripped.GetLength(), 0);
+    EXPECT_LT(dripped.GetLength(), 20) << "the read went on long after its deadline";
+    EXPECT_EQ(full.Left(dripped.GetLength()), dripped);
+
+    CString big;
+    big.Format(L"/data?size=%u", static_cast<unsigned>(kMaxReplyBytes + 4096));
+    EXPECT_EQ(static_cast<int>(kMaxReplyBytes), HttpGet(service::Url(big)).GetLength());
+}
+
 } // namespace

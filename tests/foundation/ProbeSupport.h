@@ -25,7 +25,11 @@ inline CString ProbeBuiltPath() {
 // Copies the probe into a folder (it finds its settings and configuration beside itself).
 inline CString CopyProbeTo(const CString& folder) {
     CString target = folder + L"\\FoundationProbe.exe";
-    EXPECT_TRUE(CopyFileW(ProbeBuiltPath(), target, FALSE)) << "cannot copy the probe to " << target.ToUtf8();
+    // Copied once per folder: rewriting the image of a process that has only just ended can make the
+    // next start fail under Wine.
+    if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
+        EXPECT_TRUE(CopyFileW(ProbeBuiltPath(), target, TRUE)) << "cannot copy the probe to " << target.ToUtf8();
+    }
     return target;
 }
 
