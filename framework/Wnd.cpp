@@ -316,8 +316,11 @@ void CWnd::AddCommandRange(UINT first, UINT last, std::function<void(UINT id)> f
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    if (HIWORD(wParam) != 0) return FALSE;
-    UINT id = LOWORD(wParam);
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+}
+
+BOOL CWnd::OnCmdMsg(UINT id, int code) {
+    if (code != 0) return FALSE;
     for (const CommandRange& range : m_commandRanges) {
         if (id >= range.first && id <= range.last && range.fn) {
             range.fn(id);
@@ -325,6 +328,42 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
         }
     }
     return FALSE;
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    if (!m_hWnd) return;
+    const bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND center = alternateOwner ? alternateOwner->GetSafeHwnd()
+                                 : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+    RECT area = {};
+    RECT around = {};
+    if (child) {
+        ::GetClientRect(center, &area);
+        around = area;
+    } else {
+        HMONITOR monitor = MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTONEAREST);
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        if (monitor && GetMonitorInfoW(monitor, &info))
+            area = info.rcWork;
+        else
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        if (center && ::IsWindowVisible(center) && !::IsIconic(center))
+            ::GetWindowRect(center, &around);
+        else
+            around = area;
+    }
+    RECT self = {};
+    ::GetWindowRect(m_hWnd, &self);
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    int x = (around.left + around.right) / 2 - width / 2;
+    int y = (around.top + around.bottom) / 2 - height / 2;
+    if (x + width > area.right) x = area.right - width;
+    if (x < area.left) x = area.left;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (y < area.top) y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) {

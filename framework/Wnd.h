@@ -131,6 +131,14 @@ public:
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
     BOOL KillTimer(UINT_PTR id);
 
+    // Centres the window over its owner (a child: over its parent), or over the work area when the
+    // owner is hidden, minimised or missing; it is kept inside the work area.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
+
+    // A command (menu, accelerator, control notification with its code); TRUE when handled. The base
+    // routes the command ranges.
+    virtual BOOL OnCmdMsg(UINT id, int code);
+
     // Calls fn(id) for WM_COMMAND clicks (notification 0: menus and BN_CLICKED) whose id
     // lies in [first, last]; the first matching range wins.
     void AddCommandRange(UINT first, UINT last, std::function<void(UINT id)> fn);
@@ -160,7 +168,7 @@ protected:
     virtual void OnShowWindow(BOOL show, UINT status);
     virtual void OnActivate(UINT state, HWND other, BOOL minimized);
     virtual void OnTimer(UINT_PTR id);
-    // WM_COMMAND: TRUE when handled. The base routes the command ranges.
+    // WM_COMMAND: TRUE when handled. The base hands the command to OnCmdMsg.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: TRUE when handled, with *result the message's answer.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
