@@ -74,22 +74,17 @@ BOOL CBossWnd::PreTranslateMessage(MSG* msg) {
 void CBossWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     if (info.name.CompareNoCase(L"enable") == 0) return; // the check button toggles itself; "ok" stores it
 
-    BOOL apply = FALSE;
-    BOOL enable = FALSE;
     if (info.name.CompareNoCase(L"ok") == 0) {
         INI_CONFIG* settings = GetIniConfig();
         settings->HotKey = m_nHotKey;
-        // Stored and applied also when the key itself is unchanged: switching the key on or off
-        // alone must take effect too.
+        // Stored and applied also when the key itself is unchanged: switching the key on or off alone
+        // must take effect too.
+        BOOL enable = FALSE;
         if (ReadCheckButton(*this, L"enable", enable)) {
             settings->UseHotKey = enable;
-            apply = TRUE;
+            if (g_pMainFrame) g_pMainFrame->SetHotKey(enable);
         }
     }
-
     ShowSkinWnd(FALSE);
     if (CGameWnd* game = CGameWnd::FromToolWnd(this)) game->ReleaseFromToolWnd();
-    // Last: a failed registration shows a message box, whose message loop may destroy this window
-    // with its game window.
-    if (apply && g_pMainFrame) g_pMainFrame->SetHotKey(enable);
 }
