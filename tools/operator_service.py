@@ -16,10 +16,10 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
   _delay=MS      wait before answering
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
   _drip=MS       send the body one byte at a time, MS ms apart (a server that never quite stops)
+/data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
 /config.xml?version=V&url=U offers version V (default --client-version) and the installer address U
 (default /download/PellarNext.exe) in the remote configuration; the "?<seconds>" that the client appends
 to its configured address, query or not, is no part of the last value.
-/data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
