@@ -2,13 +2,23 @@
 
 #include <vector>
 
+namespace {
+
+// The system's splitter is not safe with every scheme (under Wine a long "file:" address overruns a
+// buffer of its own and "file:?" faults), and every caller wants a web address: only those reach it.
+bool IsWebAddress(const wchar_t* url) {
+    return _wcsnicmp(url, L"http://", 7) == 0 || _wcsnicmp(url, L"https://", 8) == 0;
+}
+
+} // namespace
+
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
                  INTERNET_PORT& port) {
     serviceType = AFX_INET_SERVICE_UNK;
     server.Empty();
     object.Empty();
     port = 0;
-    if (!url || !*url) return FALSE;
+    if (!url || !IsWebAddress(url)) return FALSE;
 
     // InternetCrackUrlW fills the caller's buffers; give each one the whole address's length.
     const int length = static_cast<int>(wcslen(url));
@@ -25,29 +35,14 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
     if (!InternetCrackUrlW(url, static_cast<DWORD>(length), 0, &parts)) return FALSE;
 
-    switch (parts.nScheme) {
-    case INTERNET_SCHEME_HTTP:
-        serviceType = AFX_INET_SERVICE_HTTP;
-        break;
-    case INTERNET_SCHEME_HTTPS:
-        serviceType = AFX_INET_SERVICE_HTTPS;
-        break;
-    case INTERNET_SCHEME_FTP:
-        serviceType = AFX_INET_SERVICE_FTP;
-        break;
-    case INTERNET_SCHEME_FILE:
-        serviceType = AFX_INET_SERVICE_FILE;
-        break;
-    default:
-        serviceType = AFX_INET_SERVICE_UNK;
-        break;
-    }
+    const bool web = parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS;
+    if (!web || parts.dwHostNameLength == 0) return FALSE;
+    serviceType = parts.nScheme == INTERNET_SCHEME_HTTPS ? AFX_INET_SERVICE_HTTPS : AFX_INET_SERVICE_HTTP;
     server = CString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength));
     object = CString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength));
     object += CString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength));
     if (object.IsEmpty()) object = L"/";
     port = parts.nPort;
-    if (serviceType != AFX_INET_SERVICE_FILE && server.IsEmpty()) return FALSE;
     return TRUE;
 }
 
@@ -170,7 +165,6 @@ std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_P
     CString server, object;
     INTERNET_PORT port = 0;
     if (!m_hSession || !AfxParseURL(url, service, server, object, port)) return nullptr;
-    if (service != AFX_INET_SERVICE_HTTP && service != AFX_INET_SERVICE_HTTPS) return nullptr;
     if (service == AFX_INET_SERVICE_HTTPS) flags |= INTERNET_FLAG_SECURE;
 
     std::unique_ptr<CHttpConnection> connection = GetHttpConnection(server, port);

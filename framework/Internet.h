@@ -16,14 +16,13 @@
 // Service types reported by AfxParseURL.
 enum : DWORD {
     AFX_INET_SERVICE_UNK = 0x1000,
-    AFX_INET_SERVICE_FILE = 0x1001,
-    AFX_INET_SERVICE_FTP = 0x1002,
     AFX_INET_SERVICE_HTTP = 0x1003,
     AFX_INET_SERVICE_HTTPS = 0x1004,
 };
 
-// Splits an absolute address into service type, server, object (path and query, "/" when empty)
-// and port. Returns FALSE when the address cannot be split.
+// Splits an absolute http or https address into service type, server, object (path and query, "/"
+// when empty) and port. Returns FALSE (service type AFX_INET_SERVICE_UNK) when the address cannot be
+// split or has any other scheme; those never reach the system's splitter.
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
                  INTERNET_PORT& port);
 
