@@ -56,6 +56,7 @@ TEST(UrlHelpers, QueryDetectionAndTimeStamp) {
 }
 
 TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
+    ASSERT_EQ(936u, GetACP()) << "the cases below are written for the players' double-byte code page";
     const std::pair<const wchar_t*, const char*> cases[] = {
         {L"{\"a\":\"http:\\/\\/h\\/x\"}", "{\"a\":\"http://h/x\"}"},
         // Decoded, then in code page 936 ("中文" is D6 D0 CE C4).
@@ -65,6 +66,8 @@ TEST(UrlHelpers, JsonEscapesAreResolvedSafely) {
         {L"\\u0041\\u0042", "\\u0041\\u0042"},
         // Quotes, backslashes and control characters stay escaped, so the string still parses.
         {L"{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}", "{\"q\":\"a\\u0022b\\u005Cc\\u000a\\u001F\"}"},
+        // So do characters whose second byte in code page 936 is a backslash (U+4E57 is 81 5C).
+        {L"{\"k\":\"\\u4e57\\u8AA0\\u4e2d\"}", "{\"k\":\"\\u4e57\\u8AA0\xD6\xD0\"}"},
         // An escaped backslash is one pair: the "u0041" after it is text, and "\\/" is no "\/".
         {L"{\"p\":\"C:\\\\u0041\\\\/\"}", "{\"p\":\"C:\\\\u0041\\\\/\"}"},
         {L"{\"t\":\"a\\tb\\\"c\"}", "{\"t\":\"a\\tb\\\"c\"}"},
