@@ -111,20 +111,3 @@ TEST(UrlHelpers, ColoursAreCutToBytesAndMissingPartsAreZero) {
     for (const auto& c : cases)
         EXPECT_EQ(c.second, ParseRgbColor(c.first)) << CString(c.first).ToUtf8();
 }
-
-TEST(UrlHelpers, AnchorsPlaceAnElementInItsParent) {
-    const RECT element = {0, 0, 100, 50};
-    auto place = [&](const wchar_t* anchor, const RECT& parent) {
-        int x = 10, y = 20;
-        AlignToParent(x, y, anchor, parent, element);
-        return std::make_pair(x, y);
-    };
-    const RECT parent = {0, 0, 800, 600};
-    EXPECT_EQ(std::make_pair(690, 530), place(L"bottomright", parent));
-    EXPECT_EQ(std::make_pair(690, 20), place(L"TopRight", parent));
-    EXPECT_EQ(std::make_pair(10, 530), place(L"BOTTOMLEFT", parent));
-    EXPECT_EQ(std::make_pair(10, 20), place(L"Centre", parent));
-    EXPECT_EQ(std::make_pair(350, 275), place(L"middle", RECT{0, 0, 801, 601}));
-    // The parent's right and bottom edges count for the edge anchors, not its size.
-    EXPECT_EQ(std::make_pair(390, 330), place(L"BottomRight", RECT{100, 100, 500, 400}));
-}
