@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "DebugLog.h"
+
 namespace {
 
 // The window property that leads from a window to its object, and the one that keeps a subclassed
@@ -187,6 +189,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         result = wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
         // A handler failed; the message counts as not handled rather than taking the process down.
+        DebugLogException(L"CWnd window procedure");
         result = 0;
     }
     if (deleted) {
