@@ -1,7 +1,7 @@
 // The internet classes in the class library's manner, over WinINet: a session, an HTTP connection
 // and an HTTP file (one request). Each object owns its WinINet handle and closes it when destroyed;
 // children must be destroyed before the session that made them. Nothing here throws: operations
-// return null or FALSE and keep the system error code in GetLastError.
+// return null or FALSE (where a system call failed, its error code stays in ::GetLastError).
 #pragma once
 
 #include "String.h"
@@ -77,22 +77,17 @@ public:
     BOOL EndRequest(DWORD flags = 0, DWORD_PTR context = 1);
     // Sends a request with an optional body in one call.
     BOOL SendRequest(const wchar_t* headers = nullptr, const void* body = nullptr, DWORD bodyLength = 0);
-    // Bytes read into buffer; 0 at the end of the reply or on failure (then GetLastError is set).
+    // Bytes read into buffer; 0 at the end of the reply or on failure.
     UINT Read(void* buffer, UINT count);
     // Waits until some of the reply has arrived and tells how many bytes a Read takes without
     // blocking; 0 at the end of the reply or on failure.
     DWORD QueryDataAvailable();
-    BOOL QueryInfoStatusCode(DWORD& statusCode) const;
-    DWORD GetLastError() const { return m_lastError; }
     void Close() { m_hFile.Close(); }
     HINTERNET GetHandle() const { return m_hFile.Get(); }
 
 private:
-    BOOL Check(BOOL ok);
-
     std::unique_ptr<CHttpConnection> m_pConnection; // closed after the request
     CInternetHandle m_hFile;
-    DWORD m_lastError = 0;
 };
 
 class CHttpConnection {
@@ -137,7 +132,6 @@ public:
                                                        const wchar_t* password = nullptr);
     void Close() { m_hSession.Close(); }
     HINTERNET GetHandle() const { return m_hSession.Get(); }
-    DWORD_PTR GetContext() const { return m_context; }
 
 private:
     CInternetHandle m_hSession;
