@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsSpace(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\r' || ch == L'\v' || ch == L'\f'; }
+bool IsSpace(wchar_t ch) {
+    return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\r' || ch == L'\v' || ch == L'\f';
+}
 
 } // namespace
 
@@ -24,10 +26,6 @@ CString::CString(const char* ansi) : CString(FromAnsi(ansi)) {}
 wchar_t CString::GetAt(int index) const {
     if (index < 0 || index >= GetLength()) return 0;
     return m_str[static_cast<size_t>(index)];
-}
-
-void CString::SetAt(int index, wchar_t ch) {
-    if (index >= 0 && index < GetLength()) m_str[static_cast<size_t>(index)] = ch;
 }
 
 CString& CString::operator=(const wchar_t* text) {
@@ -54,7 +52,9 @@ void CString::Append(const wchar_t* text, int length) {
     if (text && length > 0) m_str.append(text, static_cast<size_t>(length));
 }
 
-int CString::Compare(const wchar_t* other) const { return wcscmp(m_str.c_str(), other ? other : L""); }
+int CString::Compare(const wchar_t* other) const {
+    return wcscmp(m_str.c_str(), other ? other : L"");
+}
 
 int CString::CompareNoCase(const wchar_t* other) const {
     return _wcsicmp(m_str.c_str(), other ? other : L"");
@@ -93,7 +93,9 @@ CString CString::Right(int count) const {
     return CString(m_str.substr(m_str.size() - static_cast<size_t>(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());
@@ -103,11 +105,6 @@ CString CString::Mid(int first, int count) const {
 
 CString& CString::MakeLower() {
     if (!m_str.empty()) CharLowerBuffW(&m_str[0], static_cast<DWORD>(m_str.size()));
-    return *this;
-}
-
-CString& CString::MakeUpper() {
-    if (!m_str.empty()) CharUpperBuffW(&m_str[0], static_cast<DWORD>(m_str.size()));
     return *this;
 }
 
@@ -149,37 +146,31 @@ int CString::Remove(wchar_t ch) {
     return static_cast<int>(before - m_str.size());
 }
 
-int CString::Insert(int index, const wchar_t* text) {
-    index = std::clamp(index, 0, GetLength());
-    if (text) m_str.insert(static_cast<size_t>(index), text);
-    return GetLength();
-}
-
-int CString::Delete(int index, int count) {
-    if (index >= 0 && index < GetLength() && count > 0) m_str.erase(static_cast<size_t>(index), static_cast<size_t>(count));
-    return GetLength();
-}
-
 void CString::Truncate(int length) {
     if (length >= 0 && length < GetLength()) m_str.resize(static_cast<size_t>(length));
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::TrimLeft() {
     size_t i = 0;
-    while (i < m_str.size() && IsSpace(m_str[i])) ++i;
+    while (i < m_str.size() && IsSpace(m_str[i]))
+        ++i;
     m_str.erase(0, i);
     return *this;
 }
 
 CString& CString::TrimRight() {
-    while (!m_str.empty() && IsSpace(m_str.back())) m_str.pop_back();
+    while (!m_str.empty() && IsSpace(m_str.back()))
+        m_str.pop_back();
     return *this;
 }
 
 CString& CString::TrimRight(wchar_t ch) {
-    while (!m_str.empty() && m_str.back() == ch) m_str.pop_back();
+    while (!m_str.empty() && m_str.back() == ch)
+        m_str.pop_back();
     return *this;
 }
 

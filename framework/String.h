@@ -27,7 +27,6 @@ public:
 
     wchar_t GetAt(int index) const;
     wchar_t operator[](int index) const { return GetAt(index); }
-    void SetAt(int index, wchar_t ch);
 
     CString& operator=(const wchar_t* text);
     CString& operator+=(const CString& text);
@@ -51,12 +50,9 @@ public:
     CString Mid(int first, int count) const;
 
     CString& MakeLower();
-    CString& MakeUpper();
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(const wchar_t* oldText, const wchar_t* newText);
     int Remove(wchar_t ch);
-    int Insert(int index, const wchar_t* text);
-    int Delete(int index, int count = 1);
     void Truncate(int length);
     CString& Trim();
     CString& TrimLeft();
@@ -91,10 +87,24 @@ CString operator+(const wchar_t* a, const CString& b);
 CString operator+(const CString& a, wchar_t b);
 CString operator+(wchar_t a, const CString& b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.Str() == b.Str(); }
-inline bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
-inline bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator!=(const CString& a, const wchar_t* b) { return !(a == b); }
-inline bool operator!=(const wchar_t* a, const CString& b) { return !(b == a); }
-inline bool operator<(const CString& a, const CString& b) { return a.Str() < b.Str(); }
+inline bool operator==(const CString& a, const CString& b) {
+    return a.Str() == b.Str();
+}
+inline bool operator==(const CString& a, const wchar_t* b) {
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const wchar_t* a, const CString& b) {
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b) {
+    return !(a == b);
+}
+inline bool operator!=(const CString& a, const wchar_t* b) {
+    return !(a == b);
+}
+inline bool operator!=(const wchar_t* a, const CString& b) {
+    return !(b == a);
+}
+inline bool operator<(const CString& a, const CString& b) {
+    return a.Str() < b.Str();
+}

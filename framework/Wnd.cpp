@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "DebugLog.h"
+
 namespace {
 
 // The window property that leads from a window to its object, and the one that keeps a subclassed
@@ -187,6 +189,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         result = wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
         // A handler failed; the message counts as not handled rather than taking the process down.
+        DebugLogException(L"CWnd window procedure");
         result = 0;
     }
     if (deleted) {
@@ -236,9 +239,6 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
     case WM_COMMAND:
         return OnCommand(wParam, lParam) ? 0 : Default();
     case WM_NOTIFY: {
@@ -253,12 +253,6 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDBLCLK:
         OnLButtonDblClk(static_cast<UINT>(wParam), CPoint(lParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnRButtonDown(static_cast<UINT>(wParam), CPoint(lParam));
-        return 0;
-    case WM_RBUTTONUP:
-        OnRButtonUp(static_cast<UINT>(wParam), CPoint(lParam));
         return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam));
@@ -363,9 +357,6 @@ void CWnd::OnShowWindow(BOOL, UINT) {
 void CWnd::OnActivate(UINT, HWND, BOOL) {
     Default();
 }
-void CWnd::OnTimer(UINT_PTR) {
-    Default();
-}
 void CWnd::OnLButtonDown(UINT, CPoint) {
     Default();
 }
@@ -373,12 +364,6 @@ void CWnd::OnLButtonUp(UINT, CPoint) {
     Default();
 }
 void CWnd::OnLButtonDblClk(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnRButtonDown(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnRButtonUp(UINT, CPoint) {
     Default();
 }
 void CWnd::OnMouseMove(UINT, CPoint) {
@@ -506,9 +491,6 @@ static BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFl
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
     return ModifyLong(m_hWnd, GWL_STYLE, remove, add, swpFlags);
 }
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
-    return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
-}
 HWND CWnd::SetFocus() {
     return ::SetFocus(m_hWnd);
 }
@@ -521,10 +503,4 @@ BOOL CWnd::SetForegroundWindow() {
 HICON CWnd::SetIcon(HICON icon, BOOL big) {
     return reinterpret_cast<HICON>(
         ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
-}
-UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) {
-    return ::SetTimer(m_hWnd, id, elapse, nullptr);
-}
-BOOL CWnd::KillTimer(UINT_PTR id) {
-    return ::KillTimer(m_hWnd, id);
 }

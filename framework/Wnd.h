@@ -123,13 +123,10 @@ public:
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
-    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
     HWND SetFocus();
     BOOL BringWindowToTop();
     BOOL SetForegroundWindow();
     HICON SetIcon(HICON icon, BOOL big);
-    UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
-    BOOL KillTimer(UINT_PTR id);
 
     // Calls fn(id) for WM_COMMAND clicks (notification 0: menus and BN_CLICKED) whose id
     // lies in [first, last]; the first matching range wins.
@@ -159,7 +156,6 @@ protected:
     virtual void OnClose();
     virtual void OnShowWindow(BOOL show, UINT status);
     virtual void OnActivate(UINT state, HWND other, BOOL minimized);
-    virtual void OnTimer(UINT_PTR id);
     // WM_COMMAND: TRUE when handled. The base routes the command ranges.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: TRUE when handled, with *result the message's answer.
@@ -167,8 +163,6 @@ protected:
     virtual void OnLButtonDown(UINT flags, CPoint point);
     virtual void OnLButtonUp(UINT flags, CPoint point);
     virtual void OnLButtonDblClk(UINT flags, CPoint point);
-    virtual void OnRButtonDown(UINT flags, CPoint point);
-    virtual void OnRButtonUp(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     virtual LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
