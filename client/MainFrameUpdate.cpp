@@ -6,8 +6,6 @@
 // only for a task this frame queued with that message; the configuration is read up to a size cap;
 // only a web address is fetched as installer; and the client ends only once the installer runs, so a
 // broken update never leaves the player without a client.
-//
-// The download thread's shared fields are touched in AddDownloadTask and TakeDownloadResult only.
 #include "client/MainFrame.h"
 
 #include "client/ClientMessages.h"
@@ -91,6 +89,7 @@ void CMainFrame::RequestRemoteConfig(BOOL silent) {
     CString url;
     url.Format(L"%s?%ld", base.GetString(), static_cast<long>(static_cast<int32_t>(time(nullptr))));
     AddDownloadTask(url, WM_CONFIG_DOWNLOADED);
+    if (m_pDownloadThread) m_pDownloadThread->Wake();
     m_bSilentUpdate = silent;
 }
 
@@ -101,28 +100,16 @@ void CMainFrame::AddDownloadTask(const wchar_t* url, UINT msg) {
     task.strUrl = url;
     task.nMsg = msg;
     task.hWnd = m_hWnd;
-    {
-        CSingleLock lock(&m_pDownloadThread->m_cs, TRUE);
-        task.nId = m_pDownloadThread->m_nNextId++;
-        m_pDownloadThread->m_queue.push_back(task);
-    }
-    m_pendingTasks.emplace_back(task.nId, msg);
-    // Every caller wants the task fetched now.
-    SetEvent(m_pDownloadThread->m_hWake.Get());
+    m_pendingTasks.emplace_back(m_pDownloadThread->QueueTask(task), msg);
 }
 
 CString CMainFrame::TakeDownloadResult(UINT msg, int id) {
     const auto pending = std::find(m_pendingTasks.begin(), m_pendingTasks.end(), std::make_pair(id, msg));
     if (pending == m_pendingTasks.end()) return CString();
     m_pendingTasks.erase(pending);
-    if (!m_pDownloadThread) return CString();
-    CSingleLock lock(&m_pDownloadThread->m_cs, TRUE);
-    auto& results = m_pDownloadThread->m_results;
-    const auto found = results.find(id);
-    if (found == results.end()) return CString(); // the download failed
-    CString path = found->second.strUrl;
-    results.erase(found);
-    return path;
+    CDownloadThread::THREAD_PARAM_DOWN result;
+    if (!m_pDownloadThread || !m_pDownloadThread->GetResult(id, result)) return CString(); // it failed
+    return result.strUrl;
 }
 
 LRESULT CMainFrame::OnConfigDownloaded(WPARAM, LPARAM lParam) {
@@ -147,6 +134,7 @@ LRESULT CMainFrame::OnConfigDownloaded(WPARAM, LPARAM lParam) {
 
     const CString local = GetModuleDir() + L"\\config.xml";
     if (WriteWholeFile(local, content)) CheckClientVersion(local);
+    m_pDownloadThread->Wake(); // an installer queued by the check starts at once
     DeleteFileW(local);
     return 0;
 }

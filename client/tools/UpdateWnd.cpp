@@ -3,6 +3,7 @@
 #include "client/ClientMessages.h"
 #include "client/GameWnd.h"
 #include "client/MainFrame.h"
+#include "foundation/DownloadThread.h"
 #include "foundation/UrlHelpers.h"
 
 IMPLEMENT_DYNAMIC(CUpdateWnd, CSkinWnd2)
@@ -44,6 +45,7 @@ void CUpdateWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         CString url(m_strUrl);
         AppendTimeStamp(url);
         g_pMainFrame->AddDownloadTask(url, WM_UPDATE_DOWNLOADED);
+        if (g_pMainFrame->m_pDownloadThread) g_pMainFrame->m_pDownloadThread->Wake();
     }
     ShowSkinWnd(FALSE);
     if (CGameWnd* game = CGameWnd::FromToolWnd(this)) game->ReleaseFromToolWnd();
