@@ -5,6 +5,8 @@
 #include "client/tools/LockWnd.h"
 #include "client/tools/UnLockWnd.h"
 
+#include <tuple>
+
 namespace {
 
 TEST(UnlockDigest, PasswordAloneOrAfterTheWholeKeyInTheThreadCodePage) {
@@ -20,7 +22,7 @@ TEST(UnlockDigest, PasswordAloneOrAfterTheWholeKeyInTheThreadCodePage) {
         EXPECT_EQ(CString(digest), CUnLockWnd::UnlockDigest(password, key)) << CString(password).ToUtf8();
 }
 
-using ScreenLockTest = clienttest::ClientHarness;
+using ScreenLockTest = ToolWndHarness;
 
 TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     g_strPwKey = L"pellar-demo-key";
@@ -33,13 +35,15 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     auto enter = [&](const CString& typed) {
         box.SetWindowText(typed);
         box.PostMessage(WM_KEYDOWN, VK_RETURN, 0x001C0001);
-        skintest::PumpPending();
+        Pump(0);
     };
 
     enter(L"654321");
     ASSERT_EQ(1u, m_boxes.size());
-    EXPECT_EQ(std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK)),
-              m_boxes[0]);
+    const Box& wrong = m_boxes[0];
+    EXPECT_EQ(
+        std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK), HWND(nullptr)),
+        std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
     EXPECT_FALSE(Game().IsWindowEnabled());
     EXPECT_TRUE(lock.IsWindowVisible());
     EXPECT_EQ(CString(L"654321"), box.GetWindowText());

@@ -31,7 +31,7 @@ LRESULT CALLBACK WatchBand(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-using ToolWndTest = clienttest::ClientHarness;
+using ToolWndTest = ToolWndHarness;
 
 TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwitched) {
     for (int key : {VK_HOME, VK_LEFT, VK_INSERT, VK_F8}) { // the separate keys, not the keypad's
@@ -48,7 +48,7 @@ TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwi
 
     auto press = [&](int key) {
         boss.m_edit.PostMessage(WM_KEYDOWN, key, KeyDown(key, false));
-        skintest::PumpPending();
+        Pump(0);
     };
     for (int key :
          {VK_SPACE, VK_TAB, VK_BACK, VK_DELETE, VK_RETURN, VK_MENU, VK_CONTROL, VK_SHIFT, VK_CAPITAL})
@@ -60,8 +60,8 @@ TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwi
     EXPECT_EQ(L"Ctrl+Alt+" + KeyName(KeyDown(VK_F8, false)), boss.m_edit.GetWindowText());
     EXPECT_EQ(VK_HOME, GetIniConfig()->HotKey); // stored only by "ok"
 
-    Click(boss, L"enable");
-    Click(boss, L"ok");
+    Click(&boss, L"enable");
+    Click(&boss, L"ok");
     EXPECT_EQ(VK_F8, GetIniConfig()->HotKey);
     EXPECT_TRUE(GetIniConfig()->UseHotKey);
     EXPECT_TRUE(Game().IsWindowEnabled());
@@ -69,12 +69,12 @@ TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwi
 
     // The same key switched off: stored and applied as well.
     Game().OnMoreItem(L"boss");
-    Click(boss, L"enable");
-    Click(boss, L"ok");
+    Click(&boss, L"enable");
+    Click(&boss, L"ok");
     EXPECT_FALSE(GetIniConfig()->UseHotKey);
     EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT | MOD_CONTROL, VK_F8));
     UnregisterHotKey(nullptr, 1);
-    skintest::PumpPending();
+    Pump(0);
     EXPECT_TRUE(m_boxes.empty());
 }
 
@@ -85,10 +85,10 @@ TEST_F(ToolWndTest, SetupOkAppliesAndStoresTheTopMostChoice) {
         g_band = nullptr;
         Game().OnMoreItem(L"setup");
         ASSERT_TRUE(Game().m_pSetupWnd);
-        Click(*Game().m_pSetupWnd, L"enable1");
-        Click(*Game().m_pSetupWnd, L"enable2");
+        Click(Game().m_pSetupWnd, L"enable1");
+        Click(Game().m_pSetupWnd, L"enable2");
         EXPECT_EQ(nullptr, g_band); // applied by "ok" only
-        Click(*Game().m_pSetupWnd, L"ok");
+        Click(Game().m_pSetupWnd, L"ok");
         EXPECT_EQ(top ? HWND_TOPMOST : HWND_NOTOPMOST, g_band);
         EXPECT_EQ(top, GetIniConfig()->AlwaysTop);
         EXPECT_EQ(top, GetIniConfig()->m_bEnable1);
@@ -98,12 +98,11 @@ TEST_F(ToolWndTest, SetupOkAppliesAndStoresTheTopMostChoice) {
 }
 
 TEST_F(ToolWndTest, CacheOkEmptiesTheGameDataKeepsItsRecordAndLeavesTheGame) {
-    g_strInfoPath = L"\\pellar\\path.txt";
     const CString deep = m_profile.WriteFile(L"vessa\\a\\b\\c.dat", "x");
     m_profile.WriteFile(L"vessa\\pellar\\path.txt", "stale");
     Game().OnMoreItem(L"cache");
     ASSERT_TRUE(Game().m_pCacheWnd);
-    Click(*Game().m_pCacheWnd, L"ok");
+    Click(Game().m_pCacheWnd, L"ok");
     EXPECT_FALSE(TempDir::Exists(deep));
     EXPECT_TRUE(TempDir::Exists(m_profile / L"vessa\\a\\b"));
     EXPECT_EQ(GetModuleDir().ToAnsi(), TempDir::ReadFile(m_profile / L"vessa\\pellar\\path.txt"));

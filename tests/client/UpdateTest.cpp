@@ -6,22 +6,10 @@
 #include "../foundation/OperatorService.h"
 #include "client/ClientMessages.h"
 #include "client/tools/UpdateWnd.h"
-#include "framework/App.h"
 
 #include <algorithm>
 
 namespace {
-
-// Counts the exit command the frame hands to the application.
-class ExitRecorder : public CWinApp {
-public:
-    int exits = 0;
-    BOOL OnCmdMsg(UINT id, int code) override {
-        if (code != 0 || id != ID_APP_EXIT) return CWinApp::OnCmdMsg(id, code);
-        ++exits;
-        return TRUE;
-    }
-};
 
 // "offer" (text1, ok, cancel), "current" (text2, ok1), "none" without a shown window, else "mixed".
 std::string State(CUpdateWnd* wnd) {
@@ -38,31 +26,32 @@ std::string State(CUpdateWnd* wnd) {
     return offer == 3 && current == 0 ? "offer" : offer == 0 && current == 2 ? "current" : "mixed";
 }
 
-class UpdateTest : public clienttest::ClientHarness {
+class UpdateTest : public ToolWndHarness {
 protected:
     void SetUp() override {
-        ClientHarness::SetUp();
-        ASSERT_GT(service::Port(), 0) << "the operator stand-in is not running";
-        g_strClientVer = L"1.0.0";
         SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", m_probeLog);
-        m_frame->m_pDownloadThread.reset(new CDownloadThread(1, 10));
-        m_frame->m_pDownloadThread->Start(FALSE);
+        ToolWndHarness::SetUp();
+        ASSERT_GT(service::Port(), 0) << "the operator stand-in is not running";
+        Barrier(kBarrier); // start-up's own check is over
+        g_strClientVer = L"1.0.0";
     }
     void TearDown() override {
+        ToolWndHarness::TearDown();
         SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", nullptr);
-        ClientHarness::TearDown();
     }
 
     // A check whose answer has been handled on return.
     void Check(BOOL silent, const CString& query) {
         g_strConfigParam = service::Url(L"/config.xml") + query;
         m_frame->RequestRemoteConfig(silent);
-        Barrier(service::Url(L"/data/barrier.txt?size=1"));
+        Barrier(kBarrier);
     }
+    // The client has ended: the application closed its frame.
+    static bool Ended() { return g_pMainFrame == nullptr; }
 
+    const CString kBarrier = service::Url(L"/data/barrier.txt?size=1");
     TempDir m_probe;
     const CString m_probeLog = m_probe / L"runs.txt";
-    ExitRecorder m_app;
 };
 
 TEST_F(UpdateTest, InteractiveAnswerOffersANewerWebInstallerWhoseOkStartsIt) {
@@ -77,16 +66,16 @@ TEST_F(UpdateTest, InteractiveAnswerOffersANewerWebInstallerWhoseOkStartsIt) {
         Check(FALSE, query);
         EXPECT_EQ(state, State(m_frame->m_pUpdateWnd)) << query.ToUtf8();
         EXPECT_EQ(state == std::string("none"), Game().IsWindowEnabled() != FALSE) << query.ToUtf8();
-        if (state != std::string("none")) Click(*m_frame->m_pUpdateWnd, L"ok1");
+        if (state != std::string("none")) Click(m_frame->m_pUpdateWnd, L"ok1");
     }
     EXPECT_TRUE(Game().IsWindowEnabled());
 
     const CString tag = service::Tag(L"ok");
     Check(FALSE, L"?version=1.0.1&url=" + service::Url(L"/download/PellarNext.exe?t=") + tag);
     ASSERT_EQ("offer", State(m_frame->m_pUpdateWnd));
-    Click(*m_frame->m_pUpdateWnd, L"OK");
+    Click(m_frame->m_pUpdateWnd, L"OK");
     EXPECT_TRUE(Game().IsWindowEnabled());
-    ASSERT_TRUE(skintest::PumpUntil([&] { return m_app.exits > 0; }, 30000));
+    ASSERT_TRUE(PumpUntil(Ended, 30000));
     EXPECT_TRUE(TempDir::Exists(m_probeLog));
     std::vector<std::string> fetched;
     for (const Json::Value& request : service::Requests(tag))
@@ -104,14 +93,13 @@ TEST_F(UpdateTest, SilentUpdateEndsTheClientOnlyWhenTheInstallerRuns) {
     Game().ShowSkinWnd(TRUE);
     // An error page instead of a program: nothing starts, and the client stays as it was.
     Check(TRUE, L"?version=9.9.9&url=" + service::Url(L"/download/PellarNext.exe?_status=404"));
-    Barrier(service::Url(L"/data/barrier.txt?size=1")); // behind the installer's download
-    EXPECT_EQ(0, m_app.exits);
+    Barrier(kBarrier); // behind the installer's download
+    ASSERT_FALSE(Ended());
     EXPECT_TRUE(Game().IsWindowVisible());
     EXPECT_FALSE(TempDir::Exists(m_probeLog));
 
     Check(TRUE, L"?version=9.9.9");
-    ASSERT_TRUE(skintest::PumpUntil([&] { return m_app.exits > 0 && TempDir::Exists(m_probeLog); }, 30000));
-    EXPECT_FALSE(Game().IsWindowVisible());
+    ASSERT_TRUE(PumpUntil([&] { return Ended() && TempDir::Exists(m_probeLog); }, 30000));
     const std::string run = TempDir::ReadFile(m_probeLog);
     EXPECT_NE(std::string::npos, run.find("PellarNext")) << run;
     EXPECT_EQ("|\r\n", run.substr(run.size() - 3)) << "started with arguments: " << run;
@@ -120,10 +108,11 @@ TEST_F(UpdateTest, SilentUpdateEndsTheClientOnlyWhenTheInstallerRuns) {
 TEST_F(UpdateTest, AnswersCountOnlyForOwnTasksAndAFreeGameWindow) {
     // A finished download that is not the frame's: taken neither for an installer nor a configuration.
     const int foreign = Barrier(service::Url(L"/download/PellarNext.exe"));
+    m_frame->m_bSilentUpdate = FALSE; // a failed check of the player's would show the update window
     m_frame->SendMessage(WM_UPDATE_DOWNLOADED, 0, foreign);
     m_frame->SendMessage(WM_CONFIG_DOWNLOADED, 0, foreign);
-    skintest::PumpPending();
-    EXPECT_EQ(0, m_app.exits);
+    Pump(0);
+    ASSERT_FALSE(Ended());
     EXPECT_EQ(nullptr, m_frame->m_pUpdateWnd);
 
     // The lock holds the game window: the answer must not take it over.
