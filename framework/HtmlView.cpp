@@ -55,6 +55,8 @@ void CHtmlView::OnSize(UINT type, int cx, int cy) {
     FitControl();
 }
 
+// The one place the control is sized: exactly the client area, never enlarged to push the control's
+// border out of sight (the host asks the control for no border instead).
 void CHtmlView::FitControl() {
     if (!m_pCtrlCont) return;
     RECT rc = m_pCtrlCont->GetControlRect();
