@@ -1,6 +1,7 @@
 #include "skin/SkinButton.h"
 
 #include "foundation/UrlHelpers.h"
+#include "framework/Gdi.h"
 #include "skin/SkinComposition.h"
 
 IMPLEMENT_DYNAMIC(CSkinButton, CWnd)
@@ -187,9 +188,7 @@ void CSkinButton::OnDestroy() {
 
 void CSkinButton::OnPaint() {
     // The owner paints the button into its own picture; here the area is only validated.
-    PAINTSTRUCT ps;
-    BeginPaint(m_hWnd, &ps);
-    EndPaint(m_hWnd, &ps);
+    CPaintDC validate(m_hWnd);
 }
 
 BOOL CSkinButton::OnEraseBkgnd(HDC) {
