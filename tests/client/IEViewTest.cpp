@@ -19,6 +19,49 @@ protected:
     void OnInvokeClient(const wchar_t* text, IDispatch*) override { m_invokeTexts.push_back(text); }
 };
 
+// The control's active object as far as keys go: records what it is offered and eats it.
+class KeyRecorder : public IOleInPlaceActiveObject {
+public:
+    std::vector<MSG> m_keys;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IOleWindow) &&
+            !IsEqualIID(riid, IID_IOleInPlaceActiveObject))
+            return E_NOINTERFACE;
+        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --m_refs;
+        if (!left) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* msg) override {
+        m_keys.push_back(*msg);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+private:
+    ULONG m_refs = 1;
+};
+
+// The innermost window inside the control's own.
+HWND InnermostChild(HWND wnd) {
+    for (HWND child; (child = GetWindow(wnd, GW_CHILD)) != nullptr;)
+        wnd = child;
+    return wnd;
+}
+
 // A view in a shown holder window, as the holders create theirs. The holder is shared: without a
 // window manager, hiding or destroying a shown top-level window costs Wine about two seconds.
 class IEViewTest : public ::testing::Test {
@@ -98,6 +141,53 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSiteAndFillsTheClientAreaAfterEvery
         MapWindowPoints(nullptr, m_view.m_hWnd, reinterpret_cast<POINT*>(&control), 2);
         EXPECT_EQ(client, control) << size.cx << "x" << size.cy;
     }
+}
+
+TEST_F(IEViewTest, KeysTypedInsideTheControlReachItsAcceleratorsBeforeDispatch) {
+    HWND browser = m_view.GetBrowserWindow();
+    ASSERT_TRUE(browser);
+    // The control makes the window a page is typed into once it shows a document.
+    m_view.Navigate(L"about:blank");
+    PumpUntil([&] { return InnermostChild(browser) != browser; }, 3000);
+    HWND inner = InnermostChild(browser);
+    ASSERT_NE(browser, inner) << "the control made no window of its own to type into";
+    CComRef<KeyRecorder> keys;
+    keys.Attach(new KeyRecorder);
+    // The control names its active object through the site, as on in-place activation.
+    ASSERT_EQ(S_OK, Site<IOleInPlaceFrame>(IID_IOleInPlaceFrame)->SetActiveObject(keys.Get(), nullptr));
+    // Only keys of the view's own windows; the last one marks the end.
+    PostMessageW(m_holder.m_hWnd, WM_KEYDOWN, VK_F5, 0);
+    PostMessageW(inner, WM_MOUSEMOVE, 0, 0);
+    PostMessageW(inner, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !keys->m_keys.empty(); }, 3000));
+    ASSERT_EQ(1u, keys->m_keys.size());
+    EXPECT_EQ(inner, keys->m_keys[0].hwnd);
+    EXPECT_EQ(static_cast<UINT>(WM_KEYDOWN), keys->m_keys[0].message);
+    EXPECT_EQ(static_cast<WPARAM>(VK_TAB), keys->m_keys[0].wParam);
+}
+
+TEST_F(IEViewTest, EveryExternalHandedToThePageCarriesAReferenceOfItsOwn) {
+    auto handler = Site<IDocHostUIHandler>(IID_IDocHostUIHandler);
+    ASSERT_TRUE(handler);
+    IDispatch* view = m_view.GetIDispatch(FALSE);
+    ASSERT_TRUE(view);
+    const ULONG held = view->AddRef() - 1;
+    view->Release();
+    IDispatch *first = nullptr, *second = nullptr;
+    ASSERT_EQ(S_OK, handler->GetExternal(&first));
+    ASSERT_EQ(S_OK, handler->GetExternal(&second));
+    EXPECT_EQ(view, first);
+    // Stop here rather than release references the page was never given.
+    ASSERT_EQ(held + 3, view->AddRef());
+    view->Release();
+    first->Release();
+    second->Release();
+    // The page's releases leave the view's own reference: the object still answers.
+    EXPECT_EQ(held + 1, view->AddRef());
+    view->Release();
+    CBstr name(L"after");
+    EXPECT_EQ(S_OK, Call(view, 3, {Var(VT_BSTR, name.Get())}));
+    EXPECT_EQ(std::vector<CString>{L"after"}, m_client.m_gsNames);
 }
 
 TEST_F(IEViewTest, ExternalNamesMatchInAnyCaseAndArgumentsAreChecked) {
