@@ -79,7 +79,7 @@ TEST_F(SkinButtonTest, PushButtonShowsPressedOnlyWhileHoveredAndHeldAndClicksOnR
     EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
 }
 
-TEST_F(SkinButtonTest, CheckButtonTogglesAndHasNoPressedImage) {
+TEST_F(SkinButtonTest, CheckButtonTogglesAndMissingStateImagesFallBackToTheNormalOne) {
     info.check = 1;
     auto button = MakeButton();
     Send(*button, WM_MOUSEHOVER);
@@ -103,6 +103,33 @@ TEST_F(SkinButtonTest, CheckButtonTogglesAndHasNoPressedImage) {
     two->m_bChecked = two->m_bHover = TRUE;
     two->UpdateStateImage();
     EXPECT_TRUE(Shows(*two, CSkinButton::kNormal));
+    // Likewise a push button held down without a pressed image: it is drawn, not left out.
+    info.check = 0;
+    auto held = MakeButton(10502);
+    Send(*held, WM_MOUSEHOVER);
+    Send(*held, WM_LBUTTONDOWN, MK_LBUTTON);
+    EXPECT_TRUE(Shows(*held, CSkinButton::kNormal));
+    EXPECT_PIXEL(*Drawn(*held), 15, 5, kRed);
+}
+
+TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageAndLeavingTakesItAway) {
+    // Hover and leave notices come from the system's tracking, which needs the pointer really there.
+    ASSERT_TRUE(WriteSolidPng(Base(L"cap_01.png"), 120, 30, kBlack));
+    ASSERT_TRUE(WriteSolidPng(Base(L"cap_02.png"), 120, 30, kGreen));
+    info.stand = Base(L"cap_");
+    auto button = MakeButton();
+    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    POINT saved = {};
+    GetCursorPos(&saved);
+    ASSERT_TRUE(SetCursorPos(20, 10));
+    Send(*button, WM_MOUSEMOVE, 0, 20);
+    EXPECT_TRUE(PumpUntil([&] { return button->m_bHover; }, 3000)) << "no hover notice";
+    EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
+    EXPECT_PIXEL(*Drawn(*button), 60, 15, kGreen);
+    SetCursorPos(250, 150);
+    EXPECT_TRUE(PumpUntil([&] { return !button->m_bHover; }, 3000)) << "no leave notice";
+    EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
+    SetCursorPos(saved.x, saved.y);
 }
 
 TEST_F(SkinButtonTest, MissingImagesLeaveNothingToDrawAndFreedImagesAreNotCurrent) {
