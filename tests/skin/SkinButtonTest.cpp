@@ -71,6 +71,7 @@ TEST_F(SkinButtonTest, PushButtonShowsPressedOnlyWhileHoveredAndHeldAndClicksOnR
     EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
     EXPECT_TRUE(owner.clicks.empty());
     // Released inside: the owner hears the control id; a push button never stays checked.
+    button->m_bChecked = TRUE;
     Send(*button, WM_MOUSEHOVER);
     Send(*button, WM_LBUTTONDOWN, MK_LBUTTON);
     Send(*button, WM_LBUTTONUP);
@@ -112,24 +113,47 @@ TEST_F(SkinButtonTest, CheckButtonTogglesAndMissingStateImagesFallBackToTheNorma
     EXPECT_PIXEL(*Drawn(*held), 15, 5, kRed);
 }
 
-TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageAndLeavingTakesItAway) {
+TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageEveryTimeAndTheOwnerRepaintsIt) {
     // Hover and leave notices come from the system's tracking, which needs the pointer really there.
     ASSERT_TRUE(WriteSolidPng(Base(L"cap_01.png"), 120, 30, kBlack));
     ASSERT_TRUE(WriteSolidPng(Base(L"cap_02.png"), 120, 30, kGreen));
     info.stand = Base(L"cap_");
     auto button = MakeButton();
     owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Whether the button's place in the owner awaits a repaint after the action.
+    auto repaints = [&](const std::function<void()>& action) {
+        owner.ValidateRect(nullptr);
+        action();
+        CRect dirty, common;
+        const CRect place = button->GetRectInOwner();
+        return GetUpdateRect(owner, &dirty, FALSE) && common.IntersectRect(dirty, place) && common == place;
+    };
     POINT saved = {};
     GetCursorPos(&saved);
-    ASSERT_TRUE(SetCursorPos(20, 10));
-    Send(*button, WM_MOUSEMOVE, 0, 20);
-    EXPECT_TRUE(PumpUntil([&] { return button->m_bHover; }, 3000)) << "no hover notice";
-    EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
-    EXPECT_PIXEL(*Drawn(*button), 60, 15, kGreen);
-    SetCursorPos(250, 150);
-    EXPECT_TRUE(PumpUntil([&] { return !button->m_bHover; }, 3000)) << "no leave notice";
-    EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
+    for (int visit = 0; visit < 2; ++visit) {
+        ASSERT_TRUE(SetCursorPos(20, 10));
+        Send(*button, WM_MOUSEMOVE, 0, 20);
+        EXPECT_TRUE(PumpUntil([&] { return button->m_bHover; }, 3000)) << "no hover notice " << visit;
+        EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
+        EXPECT_PIXEL(*Drawn(*button), 60, 15, kGreen);
+        SetCursorPos(250, 150);
+        EXPECT_TRUE(PumpUntil([&] { return !button->m_bHover; }, 3000)) << "no leave notice " << visit;
+        EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
+    }
     SetCursorPos(saved.x, saved.y);
+    EXPECT_TRUE(repaints([&] { Send(*button, WM_MOUSEHOVER); }));
+    EXPECT_TRUE(repaints([&] { button->SetCaption(L"new"); }));
+}
+
+TEST_F(SkinButtonTest, HandCursorOnlyWhenAsked) {
+    auto button = MakeButton();
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    button->m_bHandCursor = TRUE;
+    EXPECT_TRUE(button->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button->m_hWnd), overClient));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
+    button->m_bHandCursor = FALSE;
+    button->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button->m_hWnd), overClient);
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 }
 
 TEST_F(SkinButtonTest, MissingImagesLeaveNothingToDrawAndFreedImagesAreNotCurrent) {
@@ -272,6 +296,12 @@ TEST_F(SkinButtonTest, CaptionUsesTheHotColourWhileHoveredAndMissingFontsAreSkip
     n = colours(*button);
     EXPECT_EQ(0, n.first);
     EXPECT_GT(n.second, 10);
+    // A checked button keeps the hot colour without the mouse.
+    Send(*button, WM_MOUSELEAVE);
+    button->m_bChecked = TRUE;
+    n = colours(*button);
+    EXPECT_EQ(0, n.first);
+    EXPECT_GT(n.second, 10);
 
     info.font = L"NoSuchFont";
     auto unknown = MakeButton(10531);
@@ -370,8 +400,10 @@ TEST_F(SkinButtonBlinkTest, TicksAlternateTheImageSetsAndNeedNoGameWindow) {
     const CSize first = SizeOf(*button);
     EXPECT_TRUE(PumpUntil([&] { return SizeOf(*button) != first; }, 5000)) << "no tick arrived";
 
-    // After the blink no tick changes anything.
+    // After the blink (the game window shows the stand images at once) no tick changes anything.
+    game.paints = 0;
     button->SetBlink(FALSE);
+    EXPECT_GT(game.paints, 0);
     const BOOL phase = g_bBlinkPhase;
     button->SendMessage(WM_BUTTONBLINK);
     EXPECT_EQ(phase, g_bBlinkPhase);
