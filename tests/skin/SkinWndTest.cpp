@@ -26,8 +26,8 @@ const char kSkinXml[] =
     "<TEXT name=\"info\" left=\"10\" top=\"130\" width=\"100\" height=\"20\" title=\"b\" font=\"title\"/>"
     "<TEXT name=\"nofont\" left=\"10\" top=\"160\" width=\"100\" height=\"20\" title=\"c\"/>"
     "</TESTWND>"
-    "<PLAINWND width=\"120\" height=\"80\"><BTN name=\"ok\" stand=\"ok_\"/><BTN name=\"more\" stand=\"ok_\"/>"
-    "</PLAINWND>"
+    "<PLAINWND width=\"120\" height=\"80\"><IMG name=\"bg\" stand=\"bg.png\"/>"
+    "<BTN name=\"ok\" stand=\"ok_\"/><BTN name=\"more\" stand=\"ok_\"/></PLAINWND>"
     "<LAYWND width=\"200\" height=\"100\">"
     "<IMG name=\"choose\" stand=\"half.png\"/><IMG name=\"Choose\" stand=\"half.png\" left=\"1\"/>"
     "<BTN name=\"close\" stand=\"close_\" left=\"150\"/><BTN name=\"go\" stand=\"ok_\" left=\"50\"/>"
@@ -219,8 +219,13 @@ TEST_F(SkinWndTest, SizingKeepsTheLastPositiveSizeAndReanchorsButtonsAndTextsCha
     EXPECT_EQ(CPoint(350, 5), Button(wnd, L"close")->GetRectInOwner().TopLeft());
     EXPECT_EQ(CPoint(20, 150), Button(wnd, L"ok")->GetRectInOwner().TopLeft());
 
-    // SetSkinText changes the first text record of the name, in any letter case.
+    // SetSkinText changes the first text record of the name, in any letter case, and repaints its place.
+    wnd.ShowWindow(SW_SHOWNOACTIVATE);
+    wnd.ValidateRect(nullptr);
     wnd.SetSkinText(L"INFO", L"新的");
+    CRect dirty;
+    EXPECT_TRUE(GetUpdateRect(wnd, &dirty, FALSE));
+    EXPECT_EQ(CRect(10, 100, 110, 120), dirty);
     wnd.SetSkinText(L"nofont", L"kept");
     wnd.SetSkinText(L"missing", L"x");
     wnd.SetSkinText(L"info", nullptr);
@@ -268,6 +273,13 @@ TEST_F(SkinWndTest, PictureHasImagesButtonsBorderAndLeavesChildRectanglesAlone) 
     wnd.RenderTo(dc, CRect(all));
     GdiFlush();
     EXPECT_RGB_NEAR(dib.Pixel(40, 160), kBack, 8);
+
+    // A window whose skin names no border colour has none.
+    CTestWnd2 plain(L"PLAINWND");
+    ASSERT_TRUE(plain.CreateWnd(nullptr, 0, WS_POPUP));
+    plain.RenderTo(dc, CRect(0, 0, 120, 80));
+    GdiFlush();
+    EXPECT_RGB_NEAR(dib.Pixel(0, 70), kBack, 8);
 }
 
 TEST_F(SkinWndTest, DestroyingAWindowEndsItsButtonsBlinkThreads) {
@@ -298,8 +310,12 @@ TEST_F(SkinWndTest, LayeredWindowUsesTheConfiguredClassAndShowsOnlyWhenAsked) {
     wnd.SendMessage(WM_PAINT);
     EXPECT_FALSE(wnd.IsWindowVisible());
     const CRect before = WindowRect(wnd);
+    // Showing also brings a minimised window back.
+    wnd.ShowWindow(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(wnd) && wnd.m_bMinimized);
     wnd.ShowSkinWnd(TRUE);
     EXPECT_TRUE(wnd.IsWindowVisible());
+    EXPECT_FALSE(IsIconic(wnd));
     EXPECT_EQ(before, WindowRect(wnd));
     wnd.ShowSkinWnd(FALSE);
     EXPECT_FALSE(wnd.IsWindowVisible());
@@ -388,6 +404,28 @@ TEST_F(SkinWndTest, MouseMessagesOfTheWindowAndItsButtonsAreRelayedToTheTooltip)
         relayed.emplace_back(msg.hwnd, msg.message);
     const std::vector<std::pair<HWND, UINT>> mouse = {{ok->m_hWnd, WM_MOUSEMOVE}, {wnd.m_hWnd, WM_LBUTTONUP}};
     EXPECT_EQ(mouse, relayed);
+}
+
+TEST_F(SkinWndTest, MaximisedToTheWorkAreaAndStaticChildrenTransparent) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    MINMAXINFO limits = {};
+    wnd.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(CPoint(area.left, area.top), CPoint(limits.ptMaxPosition));
+    EXPECT_EQ(CSize(area.right - area.left, area.bottom - area.top),
+              CSize(limits.ptMaxSize.x, limits.ptMaxSize.y));
+    EXPECT_EQ(CSize(limits.ptMaxSize.x, limits.ptMaxSize.y),
+              CSize(limits.ptMaxTrackSize.x, limits.ptMaxTrackSize.y));
+
+    // Static texts on the picture draw without a background of their own.
+    HWND label = CreateWindowExW(0, L"STATIC", L"x", WS_CHILD, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
+    CMemoryDC dc(nullptr);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH)),
+              wnd.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                              reinterpret_cast<LPARAM>(label)));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
 }
 
 TEST_F(SkinWndTest, WithoutASkinDocumentWindowsAreEmptyButWork) {
