@@ -130,8 +130,20 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSiteAndFillsTheClientAreaAfterEvery
     ASSERT_EQ(S_OK, handler->GetHostInfo(&info));
     EXPECT_EQ(0x0404400Cu, info.dwFlags);
     HWND host = nullptr;
-    EXPECT_EQ(S_OK, Site<IOleInPlaceSite>(IID_IOleInPlaceSite)->GetWindow(&host));
+    auto inPlace = Site<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    EXPECT_EQ(S_OK, inPlace->GetWindow(&host));
     EXPECT_EQ(m_view.m_hWnd, host);
+    // Where the control places itself when it is activated: the whole client area, framed by the view.
+    m_view.MoveWindow(0, 0, 200, 100);
+    CComRef<IOleInPlaceFrame> frame;
+    CComRef<IOleInPlaceUIWindow> document;
+    CRect pos, clip;
+    OLEINPLACEFRAMEINFO frameInfo = {sizeof frameInfo};
+    ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Out(), document.Out(), &pos, &clip, &frameInfo));
+    EXPECT_EQ(CRect(0, 0, 200, 100), pos);
+    EXPECT_EQ(pos, clip);
+    EXPECT_EQ(m_view.m_hWnd, frameInfo.hwndFrame);
+    EXPECT_TRUE(frame);
     // The control keeps the client size after every WM_SIZE.
     for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}, SIZE{1, 1}, SIZE{123, 457}}) {
         m_view.MoveWindow(5, 7, size.cx, size.cy);
@@ -338,7 +350,8 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
     CComRef<IDispatch> external = External(), sink;
     sink.Set(m_view.GetEventSink());
     auto handler = Site<IDocHostUIHandler>(IID_IDocHostUIHandler);
-    ASSERT_TRUE(external && sink && handler);
+    auto frame = Site<IOleInPlaceFrame>(IID_IOleInPlaceFrame);
+    ASSERT_TRUE(external && sink && handler && frame);
     CBstr name(L"x");
     {
         // A second view, destroyed as a holder destroys its member view.
@@ -350,15 +363,22 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
         EXPECT_EQ(E_UNEXPECTED, Call(goneExternal.Get(), 3, {Var(VT_BSTR, name.Get())}));
         EXPECT_TRUE(m_client.m_gsNames.empty());
     }
+    // As a page's script may, hold the control itself past its view.
+    CComRef<IWebBrowser2> control;
+    control.Set(m_view.GetBrowser());
     m_view.DestroyWindow();
     EXPECT_FALSE(m_view.GetBrowser());
-    // Neither the control nor the view keeps the site or the sink: ours are the last references.
-    EXPECT_EQ(2u, handler->AddRef());
+    // Neither the control nor the view keeps the site or the sink: ours (two on the site) are the last.
+    EXPECT_EQ(3u, handler->AddRef());
     handler->Release();
     EXPECT_EQ(2u, sink->AddRef());
     sink->Release();
     DOCHOSTUIINFO info = {};
     EXPECT_EQ(E_UNEXPECTED, handler->GetHostInfo(&info));
+    CComRef<KeyRecorder> active;
+    active.Attach(new KeyRecorder);
+    EXPECT_EQ(E_UNEXPECTED, frame->SetActiveObject(active.Get(), nullptr));
+    EXPECT_EQ(S_OK, frame->SetActiveObject(nullptr, nullptr));
     CBstr title(L"late");
     EXPECT_EQ(E_UNEXPECTED, Call(sink.Get(), DISPID_TITLECHANGE, {Var(VT_BSTR, title.Get())}));
     EXPECT_TRUE(m_holder.m_titles.empty());
