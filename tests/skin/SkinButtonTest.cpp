@@ -1,6 +1,7 @@
 // Skinned buttons driven by messages: state images, clicks, placement, drawing into the owner's
 // surface, and blinking without leaked or doubled threads.
 #include "SkinTestSupport.h"
+#include "framework/Gdi.h"
 #include "skin/GameWndHook.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinWnd2.h"
@@ -230,6 +231,25 @@ TEST_F(SkinButtonTest, TooltipOnlyForButtonsWithATip) {
     auto tipped = MakeButton(10521, &tooltip);
     EXPECT_EQ(1, tooltip.GetToolCount());
     EXPECT_EQ(CString(L"进入游戏"), tooltip.GetText(tipped.get(), 10521));
+    // The tip belongs to the whole button.
+    TTHITTESTINFOW hit = {tipped->m_hWnd, {35, 15}};
+    hit.ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    EXPECT_TRUE(tooltip.SendMessage(TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+    EXPECT_EQ(10521u, hit.ti.uId);
+}
+
+TEST_F(SkinButtonTest, PressingNeverLetsTheSystemPaintItsOwnButtonFace) {
+    auto button = MakeButton();
+    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PumpPending();
+    CClientDC dc(owner);
+    CBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT all = {0, 0, 300, 200};
+    FillRect(dc, &all, magenta);
+    Send(*button, WM_LBUTTONDOWN, MK_LBUTTON, 20);
+    Send(*button, WM_LBUTTONUP, 0, 20);
+    GdiFlush();
+    EXPECT_EQ(RGB(255, 0, 255), GetPixel(dc, 20, 10)) << "the owner's picture stays";
 }
 
 TEST_F(SkinButtonTest, LargerButtonStretchesTheMiddleColumnSmallerGetsTheWholeImage) {
