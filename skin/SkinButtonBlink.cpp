@@ -68,6 +68,7 @@ void CSkinButton::StopBlinkThread() {
     }
     m_hBlinkStop.Close();
 }
+
 void CSkinButton::EndBlink() {
     m_bBlinking = FALSE;
     StopBlinkThread();
