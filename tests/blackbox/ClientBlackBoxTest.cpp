@@ -6,6 +6,7 @@
 #include "tools/driver/Poll.h"
 #include "tools/driver/ProgramFolder.h"
 #include "tools/driver/RemoteText.h"
+#include "tools/driver/Screenshot.h"
 #include "tools/driver/SkinLayout.h"
 
 #include "framework/Wnd.h"
@@ -51,6 +52,20 @@ protected:
         ASSERT_TRUE(m_skin.Load(m_folder.Path()));
         m_imClass = ReadConfigValue(m_folder.Path(), L"imClass");
         ASSERT_FALSE(m_imClass.IsEmpty());
+    }
+
+    // A failed case leaves the screen as it was beside the test program, taken while the client still runs.
+    void TearDown() override {
+        if (!HasFailure()) return;
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        CString path(self);
+        path = path.Left(path.ReverseFind(L'\\') + 1) +
+               CString::FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               L".failure.bmp";
+        CDibSection screen;
+        if (CaptureScreen(screen) && SaveBitmapFile(screen, path))
+            printf("screen: %s\n", path.ToUtf8().c_str());
     }
 
     // Starts the client and waits for its main frame; null when it did not come.
