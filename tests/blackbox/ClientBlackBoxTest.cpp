@@ -142,8 +142,11 @@ TEST_F(ClientBlackBox, AnswersPingAndIgnoresTextPointersFromOtherProcesses) {
 }
 
 TEST_F(ClientBlackBox, StartAsksAnOlderClientWindowToClose) {
-    const CString tipClass = ReadConfigValue(m_folder.Path(), L"tipClass");
-    ASSERT_FALSE(tipClass.IsEmpty());
+    // A class of this run's own: any client started meanwhile by another test would close the first
+    // window of the demo's class it finds.
+    const CString tipClass = service::Tag(L"PellarTipWnd");
+    ASSERT_TRUE(m_folder.SetConfigValue("tipClass", tipClass.ToUtf8()));
+    ASSERT_EQ(tipClass, ReadConfigValue(m_folder.Path(), L"tipClass"));
     CTipWindow tip;
     ASSERT_TRUE(tip.Create(tipClass));
     ASSERT_TRUE(StartClient());
@@ -203,6 +206,9 @@ TEST_F(ClientBlackBox, LoginCloseButtonAsksBeforeQuitting) {
     MessageBoxInfo box = m_client.WaitForMessageBox(kReactMs);
     ASSERT_TRUE(box.box);
     EXPECT_EQ(question, box.text);
+    EXPECT_EQ(ReadConfigValue(m_folder.Path(), L"userClientAbout") + L" Ver " +
+                  ReadConfigValue(m_folder.Path(), L"clientVer"),
+              box.caption);
     ASSERT_TRUE(PressDialogButton(box.box, IDCANCEL));
     EXPECT_TRUE(WaitUntil(kReactMs, [&] { return !IsWindow(box.box); }));
     EXPECT_EQ(1, Ping(frame));

@@ -36,6 +36,20 @@ bool CProgramFolder::Create(const CString& programPath, const CString& skinFolde
     return !config.IsEmpty() && WriteBytes(config, ReplaceLoopbackPort(ReadBytes(config), servicePort));
 }
 
+bool CProgramFolder::SetConfigValue(const char* key, const std::string& value) const {
+    const CString config = FindConfigFile(m_path);
+    if (config.IsEmpty()) return false;
+    std::string text = ReadBytes(config);
+    const std::string attribute = std::string(" ") + key + "=\"";
+    const size_t at = text.find(attribute);
+    if (at == std::string::npos) return false;
+    const size_t start = at + attribute.size();
+    const size_t end = text.find('"', start);
+    if (end == std::string::npos) return false;
+    text.replace(start, end - start, value);
+    return WriteBytes(config, text);
+}
+
 bool CopyTree(const CString& from, const CString& to) {
     if (!CreateDirectoryW(to, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     CFileFind finder;

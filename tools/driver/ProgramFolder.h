@@ -6,6 +6,8 @@
 
 #include "framework/String.h"
 
+#include <string>
+
 namespace driver {
 
 class CProgramFolder {
@@ -25,6 +27,9 @@ public:
     const CString& Program() const { return m_program; }
     // A file of the folder.
     CString File(const wchar_t* relative) const { return m_path + L"\\" + relative; }
+    // Gives an attribute of the configuration file a new value (plain text: nothing is escaped);
+    // false when the file or the attribute is missing.
+    bool SetConfigValue(const char* key, const std::string& value) const;
 
 private:
     CString m_path;
