@@ -101,7 +101,7 @@ TEST_F(ClientBlackBox, AnswersPingAndIgnoresTextPointersFromOtherProcesses) {
     ASSERT_TRUE(login);
     const SkinWindowLayout* gameLayout = m_skin.Window(L"GAMEWND");
     ASSERT_TRUE(gameLayout);
-    HWND game = m_client.FindWindow(nullptr, gameLayout->title);
+    HWND game = FindSkinWindow(m_client.Id(), *gameLayout);
     ASSERT_TRUE(game);
     HWND vip = Button(game, L"GAMEWND", L"vip");
     ASSERT_TRUE(vip);

@@ -90,6 +90,17 @@ HWND FindSkinButton(HWND window, const SkinWindowLayout& layout, const wchar_t* 
     return SitsAtSpot(button, layout.buttons[index]) ? button : nullptr;
 }
 
+HWND FindSkinWindow(DWORD processId, const SkinWindowLayout& layout) {
+    HWND hidden = nullptr;
+    for (HWND wnd : TopLevelWindows(processId)) {
+        if (TextOf(wnd) != layout.title || ChildWindows(wnd, L"Button").size() != layout.buttons.size())
+            continue;
+        if (IsWindowVisible(wnd)) return wnd;
+        if (!hidden) hidden = wnd;
+    }
+    return hidden;
+}
+
 CString FindConfigFile(const CString& programFolder) {
     CFileFind finder;
     BOOL more = finder.FindFile(programFolder + L"\\skin\\*.xml");

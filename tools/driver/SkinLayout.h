@@ -46,6 +46,11 @@ private:
 // axes its anchor fixes); null otherwise, or when there is no such record or button.
 HWND FindSkinButton(HWND window, const SkinWindowLayout& layout, const wchar_t* name);
 
+// The process's top-level skinned window that the layout stands for: the window takes its title
+// from the skin and has one button child per button record. A visible one is preferred; null when
+// there is none.
+HWND FindSkinWindow(DWORD processId, const SkinWindowLayout& layout);
+
 // A configuration value (an attribute of CLIENTCONFIG/CONFIG, the last CONFIG deciding) of the program
 // in this folder; empty when missing.
 CString ReadConfigValue(const CString& programFolder, const wchar_t* key);
