@@ -19,6 +19,9 @@ namespace {
 // its peak working set is read (its page has been requested and answered by then).
 constexpr DWORD kShowLimitMs = 60000;
 constexpr DWORD kSettleMs = 1500;
+// A start right after another program was ended waits for the system to finish with that one (up to
+// two seconds here, whichever program comes next): each start begins after this rest.
+constexpr DWORD kRestMs = 3000;
 
 struct Sample {
     double startMs = 0;
@@ -57,6 +60,8 @@ bool Measure(Contender& contender, Sample& sample) {
     sample.startMs = NowMs() - started;
     Sleep(kSettleMs);
     sample.peakMb = static_cast<double>(process.PeakWorkingSet()) / (1024.0 * 1024.0);
+    process.Terminate();
+    Sleep(kRestMs);
     return sample.peakMb > 0;
 }
 
@@ -111,6 +116,8 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     double startMs[2], peakMb[2];
+    printf("start to window shown and peak working set (median of %d alternating starts each; range)\n",
+           starts);
     for (int i = 0; i < 2; ++i) {
         std::vector<double> times, peaks;
         for (const Sample& sample : contenders[i].samples) {
@@ -119,14 +126,16 @@ int wmain(int argc, wchar_t** argv) {
         }
         startMs[i] = Median(times);
         peakMb[i] = Median(peaks);
+        printf("  %-22s %8.0f ms (%.0f-%.0f) %8.1f MB (%.1f-%.1f)\n", contenders[i].name, startMs[i],
+               *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()),
+               peakMb[i], *std::min_element(peaks.begin(), peaks.end()),
+               *std::max_element(peaks.begin(), peaks.end()));
     }
-    printf("start to window shown and peak working set (median of %d alternating starts each)\n", starts);
-    for (int i = 0; i < 2; ++i)
-        printf("  %-22s %8.0f ms %8.1f MB\n", contenders[i].name, startMs[i], peakMb[i]);
     const double startRatio = startMs[0] / startMs[1];
     const double memoryRatio = peakMb[0] / peakMb[1];
-    printf("  Pellar.exe / bare      %8.2fx   %8.2fx   (target: at most 1.25x: %s, %s)\n", startRatio,
-           memoryRatio, startRatio <= 1.25 ? "met" : "missed", memoryRatio <= 1.25 ? "met" : "missed");
+    printf("  Pellar.exe / bare: start %.2fx, memory %.2fx (target at most 1.25x: start %s, memory %s)\n",
+           startRatio, memoryRatio, startRatio <= 1.25 ? "met" : "missed",
+           memoryRatio <= 1.25 ? "met" : "missed");
     fflush(stdout);
     return 0;
 }
