@@ -7,7 +7,7 @@ CMenu::~CMenu() {
 }
 
 BOOL CMenu::LoadMenu(UINT id) {
-    HMENU menu = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id));
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id));
     if (!menu) return FALSE;
     return Attach(menu);
 }
