@@ -4,6 +4,7 @@ namespace {
 
 struct PendingSend {
     UINT msg;
+    WPARAM wParam;
     LPARAM lParam;
     bool taken;
 };
@@ -14,7 +15,7 @@ thread_local PendingSend* t_pPending = nullptr;
 } // namespace
 
 LRESULT SendLocalMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    PendingSend pending = {msg, lParam, false};
+    PendingSend pending = {msg, wParam, lParam, false};
     PendingSend* outer = t_pPending;
     t_pPending = &pending;
     // A window of another thread would receive the message outside our mark: send only to our own.
@@ -25,10 +26,12 @@ LRESULT SendLocalMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-BOOL TakeLocalMessage(UINT msg, LPARAM lParam) {
+BOOL TakeLocalMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A message sent by another thread or process is delivered with InSendMessage set.
     if (!t_pPending || InSendMessage()) return FALSE;
-    if (t_pPending->taken || t_pPending->msg != msg || t_pPending->lParam != lParam) return FALSE;
+    if (t_pPending->taken || t_pPending->msg != msg || t_pPending->wParam != wParam ||
+        t_pPending->lParam != lParam)
+        return FALSE;
     t_pPending->taken = true;
     return TRUE;
 }

@@ -21,4 +21,4 @@ LRESULT SendLocalMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // TRUE when the message being handled is the one SendLocalMessage is delivering now; the mark is
 // taken, so it holds for one handler only.
-BOOL TakeLocalMessage(UINT msg, LPARAM lParam);
+BOOL TakeLocalMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -94,10 +94,14 @@ private:
         }
         HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
         HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR* key, DWORD) override { return NoResult(key); }
-        HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget** target) override { return NoResult(target); }
+        HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget** target) override {
+            return NoResult(target);
+        }
         HRESULT STDMETHODCALLTYPE GetExternal(IDispatch** external) override { return NoResult(external); }
         HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override { return NoResult(out); }
-        HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject** out) override { return NoResult(out); }
+        HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject** out) override {
+            return NoResult(out);
+        }
         HRESULT STDMETHODCALLTYPE GetOverrideKeyPath(LPOLESTR* key, DWORD) override { return NoResult(key); }
     } m_xDocHostUIHandler2;
 

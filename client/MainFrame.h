@@ -10,6 +10,7 @@
 
 #include "client/ChildView.h"
 #include "client/PageRules.h"
+#include "foundation/DownloadThread.h"
 #include "framework/FrameWnd.h"
 #include "framework/Menu.h"
 #include "framework/String.h"
@@ -17,7 +18,6 @@
 #include <memory>
 #include <vector>
 
-class CDownloadThread;
 class CGameWnd;
 class CHtmlWnd;
 class CIEView;
@@ -33,6 +33,8 @@ struct ServerEntry {
 
 // Posted by the frame to itself: leave the game once the handler that asked for it has returned.
 constexpr UINT WM_EXIT_GAME = WM_APP + 1;
+// Posted by the frame to itself: tell the player that the boss key could not be registered.
+constexpr UINT WM_HOTKEY_FAILED = WM_APP + 2;
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -82,7 +84,7 @@ public:
     CSkinDocument* m_pSkin = nullptr;
     CGameWnd* m_pGameWnd = nullptr;
     CLockWnd* m_pLockWnd = nullptr;
-    CDownloadThread* m_pDownloadThread = nullptr;
+    std::unique_ptr<CDownloadThread> m_pDownloadThread;
     CUpdateWnd* m_pUpdateWnd = nullptr;
     CMenu m_menuTray;
     BOOL m_bTrayAdded = FALSE;
@@ -103,6 +105,7 @@ protected:
     int OnCreate(LPCREATESTRUCTW cs) override;
     void OnSetFocus(HWND oldFocus) override;
     void OnClose() override;
+    void OnTimer(UINT_PTR id) override;
 
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnConfigDownloaded(WPARAM wParam, LPARAM lParam);
@@ -110,9 +113,10 @@ protected:
     LRESULT OnStartGameMsg(WPARAM wParam, LPARAM lParam);
 
 private:
-    // Creation steps.
+    // Creation steps: the login and game windows; FALSE when either cannot be made.
     BOOL CreateClientWindows();
-    void ShowHotKeyFailure();
+    // Saves the settings when the session ends while the client runs.
+    void OnEndSession(BOOL ending);
 
     // Update steps.
     void CheckClientVersion(const wchar_t* path);

@@ -22,6 +22,9 @@ public:
     void GetGsName(CIEView& view, const CString& name) override;
     void GameFullScreen(CIEView& view) override;
 
+    // TRUE while one of the rules runs (a message box inside it lets other messages in).
+    BOOL IsBusy() const { return m_nDepth > 0; }
+
     // TRUE when text occurs in url and its first occurrence does not begin it (an empty text never).
     static BOOL FoundAfterStart(const CString& url, const CString& text);
     // TRUE for an address that would run script or read local data if handed to the game view.
@@ -32,4 +35,5 @@ private:
     void RequestUserInfo();
 
     CMainFrame* m_pFrame;
+    int m_nDepth = 0;
 };

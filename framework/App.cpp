@@ -60,7 +60,8 @@ HMENU CContextMenuManager::GetMenuByName(const wchar_t* name) const {
     return found == m_menus.end() ? nullptr : found->second->GetSafeHmenu();
 }
 
-void CTooltipManager::SetTooltipParams(UINT types, const CRuntimeClass* tooltipClass, const CMFCToolTipInfo* params) {
+void CTooltipManager::SetTooltipParams(UINT types, const CRuntimeClass* tooltipClass,
+                                       const CMFCToolTipInfo* params) {
     m_nTypes = types;
     m_pTooltipClass = tooltipClass;
     m_params = params ? *params : CMFCToolTipInfo();

@@ -24,7 +24,8 @@ int CListBox::AddString(const wchar_t* text) {
 }
 
 int CListBox::SetItemData(int index, DWORD_PTR data) {
-    return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+    return static_cast<int>(
+        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
 }
 
 DWORD_PTR CListBox::GetItemData(int index) const {
@@ -47,7 +48,8 @@ CString CListBox::GetText(int index) const {
     const LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
     if (length == LB_ERR || length <= 0) return CString();
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    const LRESULT copied =
+        SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     if (copied == LB_ERR || copied < 0) return CString();
     text.resize(static_cast<size_t>(copied));
     return CString(text);

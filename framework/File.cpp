@@ -6,16 +6,28 @@ BOOL CFile::Open(const wchar_t* path, UINT flags) {
     Close();
     if (!path || !*path) return FALSE;
     DWORD access = GENERIC_READ;
-    if ((flags & 3) == modeWrite) access = GENERIC_WRITE;
-    else if ((flags & 3) == modeReadWrite) access = GENERIC_READ | GENERIC_WRITE;
+    if ((flags & 3) == modeWrite)
+        access = GENERIC_WRITE;
+    else if ((flags & 3) == modeReadWrite)
+        access = GENERIC_READ | GENERIC_WRITE;
 
     DWORD share = 0;
     switch (flags & 0x70) {
-    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE; break;
-    case shareDenyRead: share = FILE_SHARE_WRITE; break;
-    case shareDenyWrite: share = FILE_SHARE_READ; break;
-    case shareExclusive: share = 0; break;
-    default: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break; // compatibility mode
+    case shareDenyNone:
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        break;
+    case shareDenyRead:
+        share = FILE_SHARE_WRITE;
+        break;
+    case shareDenyWrite:
+        share = FILE_SHARE_READ;
+        break;
+    case shareExclusive:
+        share = 0;
+        break;
+    default:
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        break; // compatibility mode
     }
 
     DWORD creation = OPEN_EXISTING;
@@ -91,9 +103,13 @@ void CFileFind::Close() {
     m_root.Empty();
 }
 
-CString CFileFind::GetFileName() const { return m_hasFound ? CString(m_found.cFileName) : CString(); }
+CString CFileFind::GetFileName() const {
+    return m_hasFound ? CString(m_found.cFileName) : CString();
+}
 
-CString CFileFind::GetFilePath() const { return m_hasFound ? m_root + m_found.cFileName : CString(); }
+CString CFileFind::GetFilePath() const {
+    return m_hasFound ? m_root + m_found.cFileName : CString();
+}
 
 ULONGLONG CFileFind::GetLength() const {
     if (!m_hasFound) return 0;

@@ -31,8 +31,9 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!cs.lpszClass) {
         static CString frameClass;
         if (frameClass.IsEmpty())
-            frameClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
-                                             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
+            frameClass =
+                AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
+                                    reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
         if (frameClass.IsEmpty()) return FALSE;
         cs.lpszClass = frameClass;
     }

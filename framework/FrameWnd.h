@@ -8,8 +8,6 @@
 
 // The frame adds the document's name to its title (kept for the styles the frame is loaded with).
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000L;
-// The id of a frame's first pane (its client view).
-constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNAMIC(CFrameWnd)

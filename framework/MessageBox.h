@@ -9,7 +9,8 @@
 
 #include <functional>
 
-using MessageBoxHandler = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
+using MessageBoxHandler =
+    std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
 
 // Shows a message box through the installed handler and returns its answer (IDOK, IDCANCEL...).
 int AfxShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);

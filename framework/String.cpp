@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsSpace(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\r' || ch == L'\v' || ch == L'\f'; }
+bool IsSpace(wchar_t ch) {
+    return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\r' || ch == L'\v' || ch == L'\f';
+}
 
 } // namespace
 
@@ -54,7 +56,9 @@ void CString::Append(const wchar_t* text, int length) {
     if (text && length > 0) m_str.append(text, static_cast<size_t>(length));
 }
 
-int CString::Compare(const wchar_t* other) const { return wcscmp(m_str.c_str(), other ? other : L""); }
+int CString::Compare(const wchar_t* other) const {
+    return wcscmp(m_str.c_str(), other ? other : L"");
+}
 
 int CString::CompareNoCase(const wchar_t* other) const {
     return _wcsicmp(m_str.c_str(), other ? other : L"");
@@ -93,7 +97,9 @@ CString CString::Right(int count) const {
     return CString(m_str.substr(m_str.size() - static_cast<size_t>(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());
@@ -156,7 +162,8 @@ int CString::Insert(int index, const wchar_t* text) {
 }
 
 int CString::Delete(int index, int count) {
-    if (index >= 0 && index < GetLength() && count > 0) m_str.erase(static_cast<size_t>(index), static_cast<size_t>(count));
+    if (index >= 0 && index < GetLength() && count > 0)
+        m_str.erase(static_cast<size_t>(index), static_cast<size_t>(count));
     return GetLength();
 }
 
@@ -164,22 +171,27 @@ void CString::Truncate(int length) {
     if (length >= 0 && length < GetLength()) m_str.resize(static_cast<size_t>(length));
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::TrimLeft() {
     size_t i = 0;
-    while (i < m_str.size() && IsSpace(m_str[i])) ++i;
+    while (i < m_str.size() && IsSpace(m_str[i]))
+        ++i;
     m_str.erase(0, i);
     return *this;
 }
 
 CString& CString::TrimRight() {
-    while (!m_str.empty() && IsSpace(m_str.back())) m_str.pop_back();
+    while (!m_str.empty() && IsSpace(m_str.back()))
+        m_str.pop_back();
     return *this;
 }
 
 CString& CString::TrimRight(wchar_t ch) {
-    while (!m_str.empty() && m_str.back() == ch) m_str.pop_back();
+    while (!m_str.empty() && m_str.back() == ch)
+        m_str.pop_back();
     return *this;
 }
 

@@ -91,10 +91,24 @@ CString operator+(const wchar_t* a, const CString& b);
 CString operator+(const CString& a, wchar_t b);
 CString operator+(wchar_t a, const CString& b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.Str() == b.Str(); }
-inline bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
-inline bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator!=(const CString& a, const wchar_t* b) { return !(a == b); }
-inline bool operator!=(const wchar_t* a, const CString& b) { return !(b == a); }
-inline bool operator<(const CString& a, const CString& b) { return a.Str() < b.Str(); }
+inline bool operator==(const CString& a, const CString& b) {
+    return a.Str() == b.Str();
+}
+inline bool operator==(const CString& a, const wchar_t* b) {
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const wchar_t* a, const CString& b) {
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b) {
+    return !(a == b);
+}
+inline bool operator!=(const CString& a, const wchar_t* b) {
+    return !(a == b);
+}
+inline bool operator!=(const wchar_t* a, const CString& b) {
+    return !(b == a);
+}
+inline bool operator<(const CString& a, const CString& b) {
+    return a.Str() < b.Str();
+}

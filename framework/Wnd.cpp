@@ -9,6 +9,8 @@ const wchar_t kSuperProp[] = L"PellarWndSuper";
 
 // The object whose window is being created on this thread; bound at that window's WM_NCCREATE.
 thread_local CWnd* t_pWndInit = nullptr;
+// Handlers of bound windows running on this thread.
+thread_local int t_nHandlerDepth = 0;
 
 } // namespace
 
@@ -56,11 +58,17 @@ CString AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
 
 CWnd::~CWnd() {
     if (m_pbDeleted) *m_pbDeleted = true; // deleted by one of its own handlers
+    for (CWndGuard* guard = m_pGuards; guard; guard = guard->m_pNext)
+        guard->m_pWnd = nullptr;
     if (!m_hWnd) return;
     // Detach first: the derived parts of this object are gone, so no message may reach them.
     HWND hWnd = m_hWnd;
     Unbind();
     ::DestroyWindow(hWnd);
+}
+
+int CWnd::GetHandlerDepth() {
+    return t_nHandlerDepth;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
@@ -183,12 +191,14 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     wnd->m_pCurMsg = &current;
     wnd->m_pbDeleted = &deleted;
     LRESULT result = 0;
+    ++t_nHandlerDepth;
     try {
         result = wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
         // A handler failed; the message counts as not handled rather than taking the process down.
         result = 0;
     }
+    --t_nHandlerDepth;
     if (deleted) {
         // A handler deleted the object: tell the handlers further out and touch nothing of it.
         if (outerDeleted) *outerDeleted = true;
@@ -566,4 +576,20 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) {
 }
 BOOL CWnd::KillTimer(UINT_PTR id) {
     return ::KillTimer(m_hWnd, id);
+}
+
+CWndGuard::CWndGuard(CWnd* wnd) : m_pWnd(wnd) {
+    if (!m_pWnd) return;
+    m_pNext = m_pWnd->m_pGuards;
+    m_pWnd->m_pGuards = this;
+}
+
+CWndGuard::~CWndGuard() {
+    if (!m_pWnd) return;
+    for (CWndGuard** link = &m_pWnd->m_pGuards; *link; link = &(*link)->m_pNext) {
+        if (*link == this) {
+            *link = m_pNext;
+            break;
+        }
+    }
 }
