@@ -16,14 +16,15 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
   _delay=MS      wait before answering
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
   _drip=MS       send the body one byte at a time, MS ms apart (a server that never quite stops)
-/api/userinfo?servers=ID,ID,... lists those servers (default 1,2,3; empty: none), each named "S<id> " and a
-Chinese name, with the game address /game?sid=<id>.
 /data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
 A port that refuses connections at first and then serves like the main one (for retry tests):
   GET /_control?late_port=MS   answers the port number; it listens from MS ms on, for a minute
+The account's servers in the user-info reply:
+  /api/userinfo?servers=ID,ID,...   those servers (default 1,2,3; empty: none), each named "S<id> " and a
+                                    Chinese name, with the game address /game?sid=<id>
 """
 
 import argparse
