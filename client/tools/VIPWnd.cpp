@@ -29,12 +29,10 @@ CVIPWnd::~CVIPWnd() {
 }
 
 int CVIPWnd::OnCreate(LPCREATESTRUCTW cs) {
-    // The base gives the window its design size before the view exists: the view is placed at once
-    // instead of waiting for the next size.
+    // The view is placed over "ie" by the size message that follows the window's creation.
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
     if (!m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, IDC_WEBVIEW))
         return 0;
-    PlaceView(*this);
     m_view.Navigate(L"about:blank");
     return 0;
 }
