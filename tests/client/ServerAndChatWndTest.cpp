@@ -1,7 +1,7 @@
-// The account's side of the game window as a player meets it: the frame's handling of the account
-// replies, the server panel with its drop-down list, and the chat window. On the demo skin, around a
-// game window of a main frame object made here (its own window is never created, so there is no tray
-// icon and no thread), against the service stand-in.
+// The account's side of the game window as a player meets it: the frame's account replies with the
+// signed request to the service stand-in, the server panel with its drop-down list, the chat window.
+// On the demo skin, around a game window of a main frame object whose own window is never created
+// (no tray icon, no thread).
 #include "../foundation/OperatorService.h"
 #include "BrowserTestHost.h"
 
@@ -12,11 +12,14 @@
 #include "client/tools/ServerWnd.h"
 #include "client/tools/VIPWnd.h"
 #include "foundation/Config.h"
+#include "foundation/Http.h"
 #include "foundation/Md5.h"
 #include "foundation/Settings.h"
 #include "foundation/UserInfo.h"
 #include "skin/SkinDocument.h"
 #include "skin/SkinGdiplus.h"
+
+#include <regex>
 
 namespace {
 
@@ -34,17 +37,13 @@ CString SkinText(const CSkinWnd2& wnd, const wchar_t* name) {
     return L"<no such text>";
 }
 
-CString Wide(const std::string& utf8) {
-    return CString::FromUtf8(utf8.c_str(), static_cast<int>(utf8.size()));
-}
-
 std::string Md5Of(const std::string& bytes) {
     char hex[33] = {};
     Md5HexDigest(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()), hex);
     return hex;
 }
 
-// Records navigations and runs a hook inside each BeforeNavigate2, as the page rules do.
+// Records navigations and runs a hook inside each BeforeNavigate2, where the page rules would act.
 class HookedPageClient : public RecordingPageClient {
 public:
     std::function<void()> m_onNavigate;
@@ -54,33 +53,7 @@ public:
     }
 };
 
-// The configuration the account replies read, pointed at the stand-in for one test.
-class ServiceConfig {
-public:
-    explicit ServiceConfig(const CString& tag)
-        : m_api(g_strUserInfoApi), m_key(g_strPwKey), m_serverId(g_strServerId) {
-        g_strUserInfoApi = service::Url(L"/api/userpwd?t=") + tag;
-        g_strPwKey = L"pellar-demo-key";
-    }
-    ~ServiceConfig() {
-        g_strUserInfoApi = m_api;
-        g_strPwKey = m_key;
-        g_strServerId = m_serverId;
-    }
-
-private:
-    CString m_api, m_key, m_serverId;
-};
-
-// A child's window rectangle in its parent's client coordinates.
-CRect ChildRect(HWND child) {
-    CRect rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-class SkinnedWndTest : public ::testing::Test {
+class AccountWndTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_gdiplus = new CGdiplusSession;
@@ -92,18 +65,10 @@ protected:
         delete s_skin;
         delete s_gdiplus;
     }
-    void SetUp() override { ASSERT_TRUE(g_pSkinDocument) << "demo skin not beside the test program"; }
-
-    static CGdiplusSession* s_gdiplus;
-    static CSkinDocument* s_skin;
-};
-CGdiplusSession* SkinnedWndTest::s_gdiplus = nullptr;
-CSkinDocument* SkinnedWndTest::s_skin = nullptr;
-
-class GameFrameTest : public SkinnedWndTest {
-protected:
     void SetUp() override {
-        SkinnedWndTest::SetUp();
+        ASSERT_TRUE(g_pSkinDocument) << "demo skin not beside the test program";
+        m_saved = {g_strUserInfoApi, g_strPwKey, g_strServerId};
+        g_strPwKey = L"pellar-demo-key";
         g_pMainFrame = &m_frame;
         // Not in alphabetical order: the list keeps the reply's order.
         m_frame.m_servers = {{L"Zeta 烈焰", L"http://127.0.0.1:9/game?sid=7"},
@@ -113,11 +78,15 @@ protected:
         m_frame.m_pGameWnd = new CGameWnd(L"GAMEWND");
         ASSERT_TRUE(Game().CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW, kTopStyle));
     }
-    void TearDown() override { g_pMainFrame = nullptr; }
+    void TearDown() override {
+        g_pMainFrame = nullptr;
+        g_strUserInfoApi = m_saved[0];
+        g_strPwKey = m_saved[1];
+        g_strServerId = m_saved[2];
+    }
 
     CGameWnd& Game() { return *m_frame.m_pGameWnd; }
-    // The game window's "server" button, as the player clicks it.
-    CServerWnd& OpenPanel() {
+    CServerWnd& OpenPanel() { // the game window's "server" button
         Game().OnSkinBtnClick(Button(L"server"));
         return *Game().m_pServerWnd;
     }
@@ -131,110 +100,94 @@ protected:
                            reinterpret_cast<LPARAM>(select.m_list.GetSafeHwnd()));
     }
 
+    static CGdiplusSession* s_gdiplus;
+    static CSkinDocument* s_skin;
+    std::vector<CString> m_saved;
     HookedPageClient m_navigations;
     CMainFrame m_frame; // deletes the game and login windows
 };
+CGdiplusSession* AccountWndTest::s_gdiplus = nullptr;
+CSkinDocument* AccountWndTest::s_skin = nullptr;
 
-TEST_F(GameFrameTest, LoginRepliesFillTheAccountAndSendTheSignedRequest) {
+TEST_F(AccountWndTest, LoginRepliesFromTheServiceFillTheAccountAndFetchTheUnlockHash) {
     const CString tag = service::Tag(L"account");
-    ServiceConfig config(tag);
+    g_strUserInfoApi = service::Url(L"/api/userpwd?t=") + tag;
     g_strServerId = L"12";
-    const CString chat = service::Url(L"/chat");
-    m_frame.OnLoginReply(
-        Wide(R"({"errno":0,"data":{"user_name":"演示","logout_url":"http:\/\/127.0.0.1:9\/out",)"
-             R"("gsurl":")" +
-             chat.ToUtf8() +
-             R"(","allserver":[{"server_name":"S12 a","server_url":"u1"},{"server_name":"S3 b"}]}})"));
-    EXPECT_EQ(CString(L"演示"), m_frame.GetUserName());
-    EXPECT_EQ(CString(L"http://127.0.0.1:9/out"), m_frame.m_strLogoutUrl);
-    EXPECT_EQ(chat, m_frame.GetGsUrl());
-    ASSERT_EQ(2u, m_frame.m_servers.size());
-    EXPECT_EQ(CString(L"u1"), m_frame.m_servers[0].strUrl);
-    EXPECT_EQ(CString(L"S12 a"), m_frame.GetCurServerName());
+    // The game window's reaction navigates new browser views at once; the page rules would hand the
+    // frame a reply from there for a login address. That nested reply is dropped.
+    int nested = 0;
+    m_navigations.m_onNavigate = [&] {
+        if (nested++ < 3) m_frame.OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"nested\"}}");
+    };
+    m_frame.OnLoginReply(HttpGet(service::Url(L"/api/userinfo?servers=112,12,3")));
+    m_navigations.m_onNavigate = nullptr;
+    EXPECT_GT(nested, 0);
+    ASSERT_EQ(3u, m_frame.m_servers.size());
+    EXPECT_EQ(0, m_frame.GetCurServerName().Find(L"S12 ")); // S112 matches too, S12 comes later
+    EXPECT_NE(-1, m_frame.GetGsUrl().Find(L"/chat"));
+    const CString name = m_frame.GetUserName(); // the stand-in's Chinese name
+    EXPECT_EQ(name, SkinText(Game(), L"text_username"));
+    // The stand-in answers the unlock hash only to a body signed with its key.
     const CString hash(Md5Of("pellar-demo-key" + Md5Of("123456")).c_str());
     EXPECT_EQ(hash, m_frame.GetUserPwd());
-    EXPECT_EQ(CString(L"演示"), SkinText(Game(), L"text_username")); // the game window was told
-    ASSERT_TRUE(Game().m_pVipWnd);
+    std::vector<Json::Value> requests = service::Requests(tag);
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_TRUE(std::regex_match(service::Body(requests[0]),
+                                 std::regex("sign=[0-9a-f]{32}&time=-?[0-9]+&user_code=" + name.ToAnsi())));
 
-    // A failure code changes nothing and sends nothing.
+    // Failure codes and hostile replies change nothing and send nothing.
     m_frame.OnLoginReply(L"{\"errno\":3,\"data\":{\"user_name\":\"x\"}}");
-    EXPECT_EQ(CString(L"演示"), m_frame.GetUserName());
+    for (const wchar_t* kind : {L"malformed", L"deep", L"huge"})
+        m_frame.OnLoginReply(HttpGet(service::Url(L"/api/userinfo?_json=") + kind));
+    EXPECT_EQ(name, m_frame.GetUserName());
     EXPECT_EQ(1u, service::Requests(tag).size());
 
     // Without data the name and the list go, the rest stays, and the request still goes out.
     m_frame.m_strUserPwd = L"kept";
     m_frame.OnLoginReply(L"{\"errno\":\"0\"}");
-    EXPECT_TRUE(m_frame.GetUserName().IsEmpty());
-    EXPECT_TRUE(m_frame.m_servers.empty());
-    EXPECT_EQ(CString(L"S12 a"), m_frame.GetCurServerName());
-    EXPECT_EQ(chat, m_frame.GetGsUrl());
+    EXPECT_TRUE(m_frame.GetUserName().IsEmpty() && m_frame.m_servers.empty());
+    EXPECT_EQ(0, m_frame.GetCurServerName().Find(L"S12 "));
     EXPECT_EQ(hash, m_frame.GetUserPwd());
-    const std::vector<Json::Value> requests = service::Requests(tag);
+    requests = service::Requests(tag);
     ASSERT_EQ(2u, requests.size());
-    const std::string body = service::Body(requests[1]);
-    EXPECT_EQ("&user_code=", body.substr(body.size() - 11));
+    EXPECT_TRUE(std::regex_match(service::Body(requests[1]), std::regex(".*&user_code=")));
 
-    // A name too long for the request's body: nothing is sent and the hash stays.
+    // A name too long for the body sends nothing; a failing service keeps the hash.
     m_frame.m_strUserPwd = L"kept";
-    m_frame.OnLoginReply(CString(L"{\"errno\":0,\"data\":{\"user_name\":\"") + CString(L'名', 600) + L"\"}}");
-    EXPECT_EQ(600, m_frame.GetUserName().GetLength());
-    EXPECT_EQ(CString(L"kept"), m_frame.GetUserPwd());
+    m_frame.OnLoginReply(CString(L"{\"data\":{\"user_name\":\"") + CString(L'名', 600) + L"\"}}");
     EXPECT_EQ(2u, service::Requests(tag).size());
+    for (const wchar_t* fault : {L"_status=500", L"_cut=9"}) {
+        g_strUserInfoApi = service::Url(L"/api/userpwd?") + fault;
+        m_frame.OnLoginReply(L"{\"errno\":0}");
+    }
+    EXPECT_EQ(CString(L"kept"), m_frame.GetUserPwd());
 }
 
-// The game window's reaction to a reply navigates browser views, whose BeforeNavigate2 may arrive at
-// once and, for a login address, hand the frame a reply again: that one is dropped.
-TEST_F(GameFrameTest, ALoginReplyArrivingWhileOneIsHandledIsDropped) {
-    const CString tag = service::Tag(L"nested");
-    ServiceConfig config(tag);
-    bool outer = false;
-    int nested = 0;
-    m_navigations.m_onNavigate = [&] {
-        if (!outer || nested >= 3) return; // without the guard: no endless recursion here
-        ++nested;
-        m_frame.OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"nested\"}}");
-    };
-    outer = true;
-    m_frame.OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"outer\",\"gsurl\":\"about:blank\"}}");
-    outer = false;
-    EXPECT_GT(nested, 0);
-    EXPECT_EQ(CString(L"outer"), m_frame.GetUserName());
-    EXPECT_EQ(1u, service::Requests(tag).size());
-}
-
-TEST_F(GameFrameTest, TheListChoosesTheServerThatChangeStarts) {
+TEST_F(AccountWndTest, TheListChoosesTheServerThatChangeStarts) {
     m_frame.m_pMainHtmlWnd = new CHtmlWnd(L"MAINWND"); // holds the view that a game start moves
     ASSERT_TRUE(m_frame.m_pMainHtmlWnd->CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW, kTopStyle));
 
     CServerWnd& panel = OpenPanel();
     ASSERT_TRUE(panel.IsWindowVisible());
-    EXPECT_EQ(GetWindow(panel, GW_OWNER), Game().GetSafeHwnd());
     EXPECT_EQ(CString(L"Mid"), SkinText(panel, L"text_other"));
-    EXPECT_EQ(CString(L"Zeta 烈焰"), SkinText(panel, L"text_server"));
     m_frame.m_strCurServerName = L"Alpha 冰霜";
     panel.ShowSkinWnd(TRUE);
     EXPECT_EQ(CString(L"Alpha 冰霜"), SkinText(panel, L"text_server"));
 
-    // The drop-down: right-aligned under the panel's "server" button, every server in reply order.
+    // The drop-down: right-aligned under the panel's "server" button, the servers in reply order.
     CSelectWnd& select = DropDown(panel);
-    EXPECT_TRUE(select.IsWindowVisible());
-    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_TRUE(select.IsWindowVisible() && panel.IsWindowVisible());
     CSkinButton* button = nullptr;
     ASSERT_TRUE(panel.FindButton(L"server", &button));
     CRect under, placed;
     button->GetWindowRect(&under);
     select.GetWindowRect(&placed);
-    EXPECT_EQ(under.right, placed.right);
-    EXPECT_EQ(under.bottom, placed.top);
+    EXPECT_EQ(CPoint(under.right, under.bottom), CPoint(placed.right, placed.top));
     ASSERT_EQ(3, select.m_list.GetCount());
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         EXPECT_EQ(m_frame.m_servers[i].strName, select.m_list.GetText(i));
-        EXPECT_EQ(static_cast<DWORD_PTR>(i), select.m_list.GetItemData(i));
-    }
 
-    // An index outside the list chooses nothing that "change" could start.
-    panel.SetChosenServer(7);
-    EXPECT_EQ(CString(L"Mid"), SkinText(panel, L"text_other"));
+    panel.SetChosenServer(7); // outside the list: "change" has nothing to start
     panel.OnSkinBtnClick(Button(L"change"));
     EXPECT_TRUE(m_frame.GetGameUrl().IsEmpty());
 
@@ -242,18 +195,15 @@ TEST_F(GameFrameTest, TheListChoosesTheServerThatChangeStarts) {
     Choose(select, 1);
     EXPECT_EQ(CString(L"Alpha 冰霜"), SkinText(panel, L"text_other"));
     EXPECT_FALSE(select.IsWindowVisible());
-
     // A second click builds a new drop-down from the list of that moment.
     m_frame.m_servers.push_back({L"New", L"http://127.0.0.1:9/game?sid=10"});
     const HWND first = select.GetSafeHwnd();
-    CSelectWnd& second = DropDown(panel);
+    EXPECT_EQ(4, DropDown(panel).m_list.GetCount());
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(4, second.m_list.GetCount());
 
     panel.OnSkinBtnClick(Button(L"Change"));
     EXPECT_EQ(CString(L"http://127.0.0.1:9/game?sid=8"), m_frame.GetGameUrl());
     EXPECT_FALSE(panel.IsWindowVisible());
-    EXPECT_EQ(Game().m_pWebView, m_frame.GetBrowserView());
 
     // "logout" sends the game view to the page that brings up the operator's logout page.
     panel.ShowSkinWnd(TRUE);
@@ -262,13 +212,16 @@ TEST_F(GameFrameTest, TheListChoosesTheServerThatChangeStarts) {
     EXPECT_TRUE(PumpUntil(
         [&] { return !m_navigations.m_before.empty() && m_navigations.m_before.back() == L"about:blank3"; },
         5000));
-    EXPECT_EQ(1u, panel.m_nChosen);
 }
 
-TEST_F(GameFrameTest, PanelAndListHideWhenTheyLoseTheActivation) {
+TEST_F(AccountWndTest, PanelAndListHideWhenTheyLoseTheActivation) {
     CServerWnd& panel = OpenPanel();
-    panel.SendMessage(WM_ACTIVATE, WA_INACTIVE, 0); // to another program: no window named
+    ASSERT_FALSE(Game().m_pWebView); // before the first game "logout" only hides the panel
+    panel.OnSkinBtnClick(Button(L"logout"));
     EXPECT_FALSE(panel.IsWindowVisible());
+    OpenPanel().SendMessage(WM_ACTIVATE, WA_INACTIVE, 0); // to another program: no window named
+    EXPECT_FALSE(panel.IsWindowVisible());
+
     OpenPanel();
     CSelectWnd& select = DropDown(panel);
     panel.SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(select.GetSafeHwnd()));
@@ -276,40 +229,29 @@ TEST_F(GameFrameTest, PanelAndListHideWhenTheyLoseTheActivation) {
     select.SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(Game().GetSafeHwnd()));
     EXPECT_FALSE(select.IsWindowVisible());
     EXPECT_TRUE(panel.IsWindowVisible());
-    select.ShowSkinWnd(TRUE);
     panel.SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(Game().GetSafeHwnd()));
     EXPECT_FALSE(panel.IsWindowVisible());
-    EXPECT_FALSE(select.IsWindowVisible());
-}
 
-TEST_F(GameFrameTest, LogoutWithoutAGameViewAndListsOfOtherPanels) {
-    CServerWnd& panel = OpenPanel();
-    ASSERT_FALSE(Game().m_pWebView); // before the first game
-    panel.OnSkinBtnClick(Button(L"logout"));
-    EXPECT_FALSE(panel.IsWindowVisible());
-    EXPECT_EQ(2u, panel.m_nChosen);
-
-    // A panel that is not the game window's own: its list's choice reaches no panel.
+    // The list of a panel that is not the game window's own reaches no panel.
     CServerWnd other(L"SERVERWND");
     ASSERT_TRUE(other.CreateWnd(Game(), 0, WS_POPUP));
     Choose(DropDown(other), 0);
     EXPECT_EQ(2u, other.m_nChosen);
     EXPECT_EQ(2u, panel.m_nChosen);
-    EXPECT_FALSE(other.m_pSelectWnd->IsWindowVisible());
 }
 
-TEST_F(SkinnedWndTest, ChatWindowKeepsOneExcludedRectangleOverItsViewAndHidesOnItsButtons) {
+TEST_F(AccountWndTest, ChatWindowKeepsOneExcludedRectangleOverItsViewAndHidesOnItsButtons) {
     CVIPWnd chat(L"VIPWND");
-    ASSERT_TRUE(
-        chat.CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU));
-    ASSERT_TRUE(chat.m_view.IsWindow());
+    ASSERT_TRUE(chat.CreateWnd(Game(), WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU));
     // The RECT "ie" (2, 30, 356 x 448) stretches; at the design size 360 x 480 the view is one pixel
-    // narrower and shorter than the RECT, from the start.
-    EXPECT_EQ(CRect(2, 30, 357, 477), ChildRect(chat.m_view));
-    for (SIZE size : {SIZE{500, 600}, SIZE{420, 700}, SIZE{500, 600}, SIZE{360, 480}, SIZE{800, 520}}) {
-        chat.MoveWindow(10, 10, size.cx, size.cy);
+    // narrower and shorter than the RECT.
+    for (SIZE size : {SIZE{360, 480}, SIZE{500, 600}, SIZE{420, 700}, SIZE{500, 600}}) {
+        if (size.cx != 360) chat.MoveWindow(10, 10, size.cx, size.cy);
         const CRect want(2, 30, 358 + size.cx - 360 - 1, 478 + size.cy - 480 - 1);
-        EXPECT_EQ(want, ChildRect(chat.m_view)) << size.cx << "x" << size.cy;
+        CRect view;
+        GetWindowRect(chat.m_view, &view);
+        MapWindowPoints(nullptr, chat, reinterpret_cast<POINT*>(&view), 2);
+        EXPECT_EQ(want, view) << size.cx << "x" << size.cy;
         ASSERT_EQ(1u, chat.m_vecChildRects.size());
         EXPECT_EQ(want, chat.m_vecChildRects[0]);
     }
@@ -317,18 +259,13 @@ TEST_F(SkinnedWndTest, ChatWindowKeepsOneExcludedRectangleOverItsViewAndHidesOnI
     chat.SetChatTitle(L"客服%s小张");
     EXPECT_EQ(CString(L"客服%s小张正在与您交谈"), chat.m_wndInfo.title);
     EXPECT_EQ(CString(L"客服%s小张正在与您交谈"), chat.GetWindowText());
-    chat.SetChatTitle(nullptr);
-    EXPECT_EQ(CString(L"正在与您交谈"), chat.GetWindowText());
 
     chat.ShowSkinWnd(TRUE);
-    chat.OnSkinBtnClick(Button(L"other"));
-    EXPECT_TRUE(chat.IsWindowVisible());
     chat.OnSkinBtnClick(Button(L"MIN"));
     EXPECT_FALSE(chat.IsWindowVisible());
     chat.ShowSkinWnd(TRUE);
     chat.SendMessage(WM_CLOSE); // the system close command clicks "close"
     EXPECT_TRUE(PumpUntil([&] { return !chat.IsWindowVisible(); }, 5000));
-    EXPECT_TRUE(chat.IsWindow());
 }
 
 } // namespace
