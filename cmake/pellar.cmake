@@ -1,12 +1,16 @@
 # Helpers shared by the folders' CMakeLists.
 
 # pellar_test(<name> SOURCES ... LIBS ...): one gtest executable, run as one ctest test under Wine.
+# Each run writes gtest's XML report to ${PELLAR_REPORT_DIR}/<name>.xml (a Windows path to the same
+# folder on the command line): gtest writes it only after the last test, so scripts/test-verdict.py can
+# tell a program that finished from one that died part-way, whatever its exit status.
+set(PELLAR_REPORT_DIR "${CMAKE_BINARY_DIR}/test-reports")
 function(pellar_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:Z:${PELLAR_REPORT_DIR}/${name}.xml)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
 

@@ -25,6 +25,21 @@ CDownloadThread::CDownloadThread(int maxAttempts, DWORD retryWaitMs)
 
 CDownloadThread::~CDownloadThread() = default;
 
+int CDownloadThread::QueueTask(THREAD_PARAM_DOWN task) {
+    CSingleLock lock(&m_cs, TRUE);
+    task.nId = m_nNextId++;
+    m_queue.push_back(task);
+    return task.nId;
+}
+
+BOOL CDownloadThread::GetResult(int id, THREAD_PARAM_DOWN& result) {
+    CSingleLock lock(&m_cs, TRUE);
+    auto found = m_results.find(id);
+    if (found == m_results.end()) return FALSE;
+    result = found->second;
+    return TRUE;
+}
+
 UINT CDownloadThread::Run() {
     AfxSocketInit();
     ComScope com;
@@ -46,7 +61,7 @@ UINT CDownloadThread::Run() {
                 ResetEvent(m_hWake);
             }
             if (Carry(task) == Outcome::Ended) {
-                m_nState = StateEnded;
+                SetState(StateEnded);
                 return 0;
             }
         }

@@ -3,9 +3,9 @@
 // each finished task in m_results under its id and posts the task's message (id in lParam).
 //
 // Shared state (m_queue, m_results, m_nNextId) is touched only under m_cs, and m_cs is never held
-// across a fetch, a wait or a post. Producers append under the lock and set m_hWake after
-// unlocking; the thread resets m_hWake only under the lock right after looking at the queue, so
-// no task is ever left waiting unseen.
+// across a fetch, a wait or a post. Producers append under the lock (QueueTask) and set m_hWake after
+// unlocking (Wake); the thread resets m_hWake only under the lock right after looking at the queue,
+// so no task is ever left waiting unseen. Consumers copy a result under the lock (GetResult).
 #pragma once
 
 #include "ThreadBase.h"
@@ -37,6 +37,16 @@ public:
     // A failing task with bRetry is tried maxAttempts times, retryWaitMs apart, then dropped.
     explicit CDownloadThread(int maxAttempts = kDefaultMaxAttempts, DWORD retryWaitMs = kDefaultRetryWaitMs);
     ~CDownloadThread() override;
+
+    // Gives the task the next id, appends it under m_cs and returns the id. It does not wake the
+    // thread: a producer may queue several tasks, and the main frame's callers wake it themselves
+    // once they are done, so waking stays its own step (Wake).
+    int QueueTask(THREAD_PARAM_DOWN task);
+    // Sets m_hWake: the thread takes every task queued so far.
+    void Wake() { SetEvent(m_hWake); }
+    // Copies the finished task under id into result (its strUrl is then the local file). FALSE when
+    // there is none: the download failed or has not finished. The entry stays for later readers.
+    BOOL GetResult(int id, THREAD_PARAM_DOWN& result);
 
     CScopedHandle m_hWake;
     CCriticalSection m_cs;

@@ -88,12 +88,15 @@ CString CMarkup::TokenText(const MarkupToken& token) const {
 bool CMarkup::SetDocument(const wchar_t* text) {
     m_nextFree = 1;
     m_depth = 0;
+    m_error.Empty();
     ResetPosition();
     try {
         m_doc = text;
         const size_t wanted = static_cast<size_t>(m_doc.GetLength() / 64) + 8;
         if (m_elems.size() < wanted) m_elems.resize(wanted);
-        if (!m_doc.IsEmpty()) {
+        if (m_doc.IsEmpty()) {
+            m_error = L"Element tag not found";
+        } else {
             Elem(0) = ElemPos();
             const int root = ParseElement(0);
             if (root > 0) {
@@ -101,6 +104,8 @@ bool CMarkup::SetDocument(const wchar_t* text) {
                 ResetPosition();
                 return true;
             }
+            // ParseElement has recorded why, except when the text begins with an end tag.
+            if (root == 0) m_error = L"End tag before any element";
         }
     } catch (const std::bad_alloc&) {
         // A document too large for memory reads as no document.
@@ -184,10 +189,14 @@ int CMarkup::FindElementIndex(int parent, int current, const wchar_t* name) cons
 
 // Tokens are numbered from the tag name (0); a value counts only when it is the quoted token two
 // places after the matching name, that is right after its '='.
-bool CMarkup::FindAttribute(MarkupToken& token, const wchar_t* name) const {
+// No token may begin after tagEnd, the '>' the parse took as the end of the start tag: when that '>'
+// sits inside a quoted value, the quote closes somewhere after it, and reading on from there would
+// take the next elements' attributes for this one's and, element by element, rescan the rest of the
+// document. Only a value that begins inside the tag is read to its closing quote.
+bool CMarkup::FindAttribute(MarkupToken& token, const wchar_t* name, int tagEnd) const {
     const size_t nameLength = wcslen(name);
     int found = 0;
-    for (int number = 0; token.Next(); ++number) {
+    for (int number = 0; token.NextPos <= tagEnd && token.Next(); ++number) {
         if (!token.IsQuoted) {
             const wchar_t c = token.First();
             if (c == L'>' || c == L'/') return false;
@@ -205,7 +214,7 @@ bool CMarkup::FindAttribute(MarkupToken& token, const wchar_t* name) const {
 CString CMarkup::GetAttributeAt(int slot, const wchar_t* name) const {
     if (!slot || m_nodeType != MNT_ELEMENT || !name) return CString();
     MarkupToken token(m_doc.GetString(), Elem(slot).StartOpen + 1);
-    if (!FindAttribute(token, name)) return CString();
+    if (!FindAttribute(token, name, Elem(slot).StartClose)) return CString();
     return DecodeText(token.Left, token.Right);
 }
 

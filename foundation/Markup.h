@@ -4,6 +4,7 @@
 //
 // Configuration files arrive over the network, so the parse is bounded: nesting deeper than
 // kMaxDepth fails, and every scan moves forward, so hostile input ends the parse with an error.
+// Attribute reads stay within the start tag as the parse found it, so reading stays linear too.
 #pragma once
 
 #include "framework/String.h"
@@ -34,7 +35,7 @@ public:
     // Decoded value of a quoted attribute of the current element, or the empty text.
     CString GetAttribute(const wchar_t* name) const;
 
-    // Text of the last parse error.
+    // Why the last SetDocument failed; empty after one that succeeded.
     const CString& GetError() const { return m_error; }
 
 private:
@@ -77,7 +78,7 @@ private:
     int ParseElement(int parent);
     int ParseSpecialNode(MarkupToken& token) const;
     int FindElementIndex(int parent, int current, const wchar_t* name) const;
-    bool FindAttribute(MarkupToken& token, const wchar_t* name) const;
+    bool FindAttribute(MarkupToken& token, const wchar_t* name, int tagEnd) const;
     CString GetAttributeAt(int slot, const wchar_t* name) const;
     CString DecodeText(int start, int end) const;
     int SetParseError(const wchar_t* message, const wchar_t* name);

@@ -19,18 +19,21 @@ void CThreadBase::Start(BOOL suspended) {
     ResetEvent(m_hPause);
     ResetEvent(m_hResume);
     if (suspended) {
-        m_nState = StateSuspended;
+        SetState(StateSuspended);
         return;
     }
+    // Running before the thread exists: a thread that ends at once must not have its end overwritten.
+    SetState(StateRunning);
     m_pThread = AfxBeginThread(&CThreadBase::ThreadProc, this, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
-    m_nState = m_pThread ? StateRunning : StateEnded;
+    if (!m_pThread) SetState(StateEnded);
 }
 
+// Pause and Resume change the state only from the one they expect, in one step: the worker may end
+// (StateEnded) at any moment, and that must not be turned back into a running or paused state.
 void CThreadBase::Pause() {
-    if (m_nState != StateRunning) return;
+    if (InterlockedCompareExchange(&m_nState, StateSuspended, StateRunning) != StateRunning) return;
     ResetEvent(m_hResume);
     SetEvent(m_hPause);
-    m_nState = StateSuspended;
 }
 
 void CThreadBase::Resume() {
@@ -39,9 +42,9 @@ void CThreadBase::Resume() {
         Start(FALSE);
         return;
     }
+    if (InterlockedCompareExchange(&m_nState, StateRunning, StateSuspended) != StateSuspended) return;
     ResetEvent(m_hPause);
     SetEvent(m_hResume);
-    m_nState = StateRunning;
 }
 
 void CThreadBase::Stop() {

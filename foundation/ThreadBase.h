@@ -28,6 +28,8 @@ public:
 
 protected:
     virtual UINT Run() = 0;
+    // The owner's thread and the worker both change the state, so every write is interlocked.
+    void SetState(State state) { InterlockedExchange(&m_nState, state); }
 
     CScopedHandle m_hStop;
     CScopedHandle m_hPause;

@@ -135,20 +135,3 @@ COLORREF ParseRgbColor(const CString& text) {
         parts[i] = AnsiToInt(pieces[i]);
     return RGB(parts[0] & 0xFF, parts[1] & 0xFF, parts[2] & 0xFF);
 }
-
-void AlignToParent(int& x, int& y, const CString& anchor, const RECT& parent, const RECT& element) {
-    const int width = element.right - element.left;
-    const int height = element.bottom - element.top;
-    if (anchor.CompareNoCase(L"TopLeft") == 0) return;
-    if (anchor.CompareNoCase(L"TopRight") == 0) {
-        x = parent.right - width - x;
-    } else if (anchor.CompareNoCase(L"BottomLeft") == 0) {
-        y = parent.bottom - height - y;
-    } else if (anchor.CompareNoCase(L"BottomRight") == 0) {
-        x = parent.right - width - x;
-        y = parent.bottom - height - y;
-    } else if (anchor.CompareNoCase(L"Middle") == 0) {
-        x = static_cast<int>(static_cast<float>((parent.right - parent.left) - width) * 0.5f);
-        y = static_cast<int>(static_cast<float>((parent.bottom - parent.top) - height) * 0.5f);
-    }
-}

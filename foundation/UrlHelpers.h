@@ -1,5 +1,5 @@
 // Small stateless text helpers: the "mytime" cache-buster, preparing a JSON reply for the parser,
-// colour texts and anchor placement for the skins.
+// splitting lists, reading numbers and colour texts. (The skins' anchor layout is in skin/SkinAnchor.h.)
 #pragma once
 
 #include "framework/String.h"
@@ -25,10 +25,6 @@ void SplitByComma(std::vector<CString>& pieces, const CString& text);
 
 // "r,g,b" as a COLORREF, each number cut to 8 bits; missing numbers read as 0.
 COLORREF ParseRgbColor(const CString& text);
-
-// Places an offset (x, y) inside the parent by the anchor name ("TopLeft", "TopRight", "BottomLeft",
-// "BottomRight", "Middle", compared without regard to case); other names leave the position alone.
-void AlignToParent(int& x, int& y, const CString& anchor, const RECT& parent, const RECT& element);
 
 // The text in the thread's ANSI code page read as atoi reads it: leading white space, optional sign,
 // digits; 0 without digits. Values beyond the int range are clamped.

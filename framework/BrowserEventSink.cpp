@@ -1,4 +1,5 @@
 #include "framework/BrowserEventSink.h"
+#include "framework/DebugLog.h"
 
 #include <exdisp.h>
 
@@ -52,6 +53,7 @@ HRESULT CBrowserEventSink::Invoke(DISPID id, REFIID riid, LCID, WORD, DISPPARAMS
     try {
         m_handler->OnBrowserEvent(id, params ? params : &none);
     } catch (...) {
+        DebugLogException(L"CBrowserEventSink::Invoke");
     }
     Release();
     return S_OK;

@@ -1,4 +1,5 @@
 #include "framework/DispatchTable.h"
+#include "framework/DebugLog.h"
 
 #include <new>
 
@@ -86,6 +87,7 @@ HRESULT CDispatchTable::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
     try {
         return m_handler->InvokeEntry(id, params, result, argErr ? argErr : &ignored);
     } catch (...) {
+        DebugLogException(L"CDispatchTable::Invoke");
         return E_FAIL;
     }
 }

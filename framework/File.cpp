@@ -25,9 +25,9 @@ BOOL CFile::Open(const wchar_t* path, UINT flags) {
     case shareExclusive:
         share = 0;
         break;
-    default:
+    default: // compatibility mode
         share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-        break; // compatibility mode
+        break;
     }
 
     DWORD creation = OPEN_EXISTING;
@@ -69,8 +69,6 @@ BOOL CFile::GetStatus(const wchar_t* path, CFileStatus& status) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!path || !GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return FALSE;
     status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    status.m_attribute = data.dwFileAttributes;
-    status.m_mtime = data.ftLastWriteTime;
     return TRUE;
 }
 

@@ -8,8 +8,6 @@
 
 struct CFileStatus {
     ULONGLONG m_size = 0;
-    DWORD m_attribute = 0;
-    FILETIME m_mtime = {};
 };
 
 class CFile {
@@ -66,7 +64,6 @@ public:
 
     CString GetFileName() const;
     CString GetFilePath() const;
-    CString GetRoot() const { return m_root; }
     ULONGLONG GetLength() const;
     BOOL MatchesMask(DWORD mask) const { return m_hasFound && (m_found.dwFileAttributes & mask) != 0; }
     BOOL IsDirectory() const { return MatchesMask(FILE_ATTRIBUTE_DIRECTORY); }

@@ -21,7 +21,6 @@
 
 #include <memory>
 
-
 class CHtmlView : public CWnd, protected CDispatchHandler, protected CBrowserEventHandler {
     DECLARE_DYNAMIC(CHtmlView)
 

@@ -2,13 +2,23 @@
 
 #include <vector>
 
+namespace {
+
+// The system's splitter is not safe with every scheme (under Wine a long "file:" address overruns a
+// buffer of its own and "file:?" faults), and every caller wants a web address: only those reach it.
+bool IsWebAddress(const wchar_t* url) {
+    return _wcsnicmp(url, L"http://", 7) == 0 || _wcsnicmp(url, L"https://", 8) == 0;
+}
+
+} // namespace
+
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
                  INTERNET_PORT& port) {
     serviceType = AFX_INET_SERVICE_UNK;
     server.Empty();
     object.Empty();
     port = 0;
-    if (!url || !*url) return FALSE;
+    if (!url || !IsWebAddress(url)) return FALSE;
 
     // InternetCrackUrlW fills the caller's buffers; give each one the whole address's length.
     const int length = static_cast<int>(wcslen(url));
@@ -25,29 +35,14 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
     if (!InternetCrackUrlW(url, static_cast<DWORD>(length), 0, &parts)) return FALSE;
 
-    switch (parts.nScheme) {
-    case INTERNET_SCHEME_HTTP:
-        serviceType = AFX_INET_SERVICE_HTTP;
-        break;
-    case INTERNET_SCHEME_HTTPS:
-        serviceType = AFX_INET_SERVICE_HTTPS;
-        break;
-    case INTERNET_SCHEME_FTP:
-        serviceType = AFX_INET_SERVICE_FTP;
-        break;
-    case INTERNET_SCHEME_FILE:
-        serviceType = AFX_INET_SERVICE_FILE;
-        break;
-    default:
-        serviceType = AFX_INET_SERVICE_UNK;
-        break;
-    }
+    const bool web = parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS;
+    if (!web || parts.dwHostNameLength == 0) return FALSE;
+    serviceType = parts.nScheme == INTERNET_SCHEME_HTTPS ? AFX_INET_SERVICE_HTTPS : AFX_INET_SERVICE_HTTP;
     server = CString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength));
     object = CString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength));
     object += CString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength));
     if (object.IsEmpty()) object = L"/";
     port = parts.nPort;
-    if (serviceType != AFX_INET_SERVICE_FILE && server.IsEmpty()) return FALSE;
     return TRUE;
 }
 
@@ -69,72 +64,57 @@ CHttpFile::CHttpFile(std::unique_ptr<CHttpConnection> connection, std::unique_pt
 
 CHttpFile::~CHttpFile() = default;
 
-BOOL CHttpFile::Check(BOOL ok) {
-    m_lastError = ok ? 0 : ::GetLastError();
-    return ok;
-}
-
 BOOL CHttpFile::AddRequestHeaders(const wchar_t* headers, DWORD modifiers) {
-    if (!m_hFile || !headers) return Check(FALSE);
-    return Check(HttpAddRequestHeadersW(m_hFile.Get(), headers, static_cast<DWORD>(-1), modifiers));
+    if (!m_hFile || !headers) return FALSE;
+    return HttpAddRequestHeadersW(m_hFile.Get(), headers, static_cast<DWORD>(-1), modifiers);
 }
 
 BOOL CHttpFile::SendRequestEx(DWORD totalLength, DWORD flags, DWORD_PTR context) {
-    if (!m_hFile) return Check(FALSE);
+    if (!m_hFile) return FALSE;
     INTERNET_BUFFERSW buffers = {};
     buffers.dwStructSize = sizeof(buffers);
     buffers.dwBufferTotal = totalLength;
-    return Check(HttpSendRequestExW(m_hFile.Get(), &buffers, nullptr, flags, context));
+    return HttpSendRequestExW(m_hFile.Get(), &buffers, nullptr, flags, context);
 }
 
 BOOL CHttpFile::Write(const void* buffer, UINT count) {
-    if (!m_hFile) return Check(FALSE);
+    if (!m_hFile) return FALSE;
     const char* bytes = static_cast<const char*>(buffer);
     while (count > 0) {
         DWORD written = 0;
-        if (!InternetWriteFile(m_hFile.Get(), bytes, count, &written)) return Check(FALSE);
+        if (!InternetWriteFile(m_hFile.Get(), bytes, count, &written)) return FALSE;
         if (written == 0) {
             SetLastError(ERROR_WRITE_FAULT);
-            return Check(FALSE);
+            return FALSE;
         }
         bytes += written;
         count -= written;
     }
-    return Check(TRUE);
+    return TRUE;
 }
 
 BOOL CHttpFile::EndRequest(DWORD flags, DWORD_PTR context) {
-    if (!m_hFile) return Check(FALSE);
-    return Check(HttpEndRequestW(m_hFile.Get(), nullptr, flags, context));
+    if (!m_hFile) return FALSE;
+    return HttpEndRequestW(m_hFile.Get(), nullptr, flags, context);
 }
 
 BOOL CHttpFile::SendRequest(const wchar_t* headers, const void* body, DWORD bodyLength) {
-    if (!m_hFile) return Check(FALSE);
-    return Check(HttpSendRequestW(m_hFile.Get(), headers, headers ? static_cast<DWORD>(-1) : 0,
-                                  const_cast<void*>(body), bodyLength));
+    if (!m_hFile) return FALSE;
+    return HttpSendRequestW(m_hFile.Get(), headers, headers ? static_cast<DWORD>(-1) : 0,
+                            const_cast<void*>(body), bodyLength);
 }
 
 UINT CHttpFile::Read(void* buffer, UINT count) {
-    if (!m_hFile || !buffer) {
-        Check(FALSE);
-        return 0;
-    }
+    if (!m_hFile || !buffer) return 0;
     DWORD read = 0;
-    if (!Check(InternetReadFile(m_hFile.Get(), buffer, count, &read))) return 0;
+    if (!InternetReadFile(m_hFile.Get(), buffer, count, &read)) return 0;
     return read;
 }
 
 DWORD CHttpFile::QueryDataAvailable() {
     DWORD available = 0;
-    if (!m_hFile || !Check(InternetQueryDataAvailable(m_hFile.Get(), &available, 0, 0))) return 0;
+    if (!m_hFile || !InternetQueryDataAvailable(m_hFile.Get(), &available, 0, 0)) return 0;
     return available;
-}
-
-BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const {
-    statusCode = 0;
-    DWORD size = sizeof(statusCode);
-    return m_hFile && HttpQueryInfoW(m_hFile.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                                     &statusCode, &size, nullptr);
 }
 
 std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const wchar_t* verb, const wchar_t* object,
@@ -170,7 +150,6 @@ std::unique_ptr<CHttpFile> CInternetSession::OpenURL(const wchar_t* url, DWORD_P
     CString server, object;
     INTERNET_PORT port = 0;
     if (!m_hSession || !AfxParseURL(url, service, server, object, port)) return nullptr;
-    if (service != AFX_INET_SERVICE_HTTP && service != AFX_INET_SERVICE_HTTPS) return nullptr;
     if (service == AFX_INET_SERVICE_HTTPS) flags |= INTERNET_FLAG_SECURE;
 
     std::unique_ptr<CHttpConnection> connection = GetHttpConnection(server, port);

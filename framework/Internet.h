@@ -1,7 +1,7 @@
 // The internet classes in the class library's manner, over WinINet: a session, an HTTP connection
 // and an HTTP file (one request). Each object owns its WinINet handle and closes it when destroyed;
 // children must be destroyed before the session that made them. Nothing here throws: operations
-// return null or FALSE and keep the system error code in GetLastError.
+// return null or FALSE (where a system call failed, its error code stays in ::GetLastError).
 #pragma once
 
 #include "String.h"
@@ -16,14 +16,13 @@
 // Service types reported by AfxParseURL.
 enum : DWORD {
     AFX_INET_SERVICE_UNK = 0x1000,
-    AFX_INET_SERVICE_FILE = 0x1001,
-    AFX_INET_SERVICE_FTP = 0x1002,
     AFX_INET_SERVICE_HTTP = 0x1003,
     AFX_INET_SERVICE_HTTPS = 0x1004,
 };
 
-// Splits an absolute address into service type, server, object (path and query, "/" when empty)
-// and port. Returns FALSE when the address cannot be split.
+// Splits an absolute http or https address into service type, server, object (path and query, "/"
+// when empty) and port. Returns FALSE (service type AFX_INET_SERVICE_UNK) when the address cannot be
+// split or has any other scheme; those never reach the system's splitter.
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
                  INTERNET_PORT& port);
 
@@ -78,22 +77,17 @@ public:
     BOOL EndRequest(DWORD flags = 0, DWORD_PTR context = 1);
     // Sends a request with an optional body in one call.
     BOOL SendRequest(const wchar_t* headers = nullptr, const void* body = nullptr, DWORD bodyLength = 0);
-    // Bytes read into buffer; 0 at the end of the reply or on failure (then GetLastError is set).
+    // Bytes read into buffer; 0 at the end of the reply or on failure.
     UINT Read(void* buffer, UINT count);
     // Waits until some of the reply has arrived and tells how many bytes a Read takes without
     // blocking; 0 at the end of the reply or on failure.
     DWORD QueryDataAvailable();
-    BOOL QueryInfoStatusCode(DWORD& statusCode) const;
-    DWORD GetLastError() const { return m_lastError; }
     void Close() { m_hFile.Close(); }
     HINTERNET GetHandle() const { return m_hFile.Get(); }
 
 private:
-    BOOL Check(BOOL ok);
-
     std::unique_ptr<CHttpConnection> m_pConnection; // closed after the request
     CInternetHandle m_hFile;
-    DWORD m_lastError = 0;
 };
 
 class CHttpConnection {
@@ -138,7 +132,6 @@ public:
                                                        const wchar_t* password = nullptr);
     void Close() { m_hSession.Close(); }
     HINTERNET GetHandle() const { return m_hSession.Get(); }
-    DWORD_PTR GetContext() const { return m_context; }
 
 private:
     CInternetHandle m_hSession;

@@ -28,10 +28,6 @@ wchar_t CString::GetAt(int index) const {
     return m_str[static_cast<size_t>(index)];
 }
 
-void CString::SetAt(int index, wchar_t ch) {
-    if (index >= 0 && index < GetLength()) m_str[static_cast<size_t>(index)] = ch;
-}
-
 CString& CString::operator=(const wchar_t* text) {
     m_str = text ? text : L"";
     return *this;
@@ -112,11 +108,6 @@ CString& CString::MakeLower() {
     return *this;
 }
 
-CString& CString::MakeUpper() {
-    if (!m_str.empty()) CharUpperBuffW(&m_str[0], static_cast<DWORD>(m_str.size()));
-    return *this;
-}
-
 int CString::Replace(wchar_t oldCh, wchar_t newCh) {
     int count = 0;
     for (auto& ch : m_str) {
@@ -153,18 +144,6 @@ int CString::Remove(wchar_t ch) {
     size_t before = m_str.size();
     m_str.erase(std::remove(m_str.begin(), m_str.end(), ch), m_str.end());
     return static_cast<int>(before - m_str.size());
-}
-
-int CString::Insert(int index, const wchar_t* text) {
-    index = std::clamp(index, 0, GetLength());
-    if (text) m_str.insert(static_cast<size_t>(index), text);
-    return GetLength();
-}
-
-int CString::Delete(int index, int count) {
-    if (index >= 0 && index < GetLength() && count > 0)
-        m_str.erase(static_cast<size_t>(index), static_cast<size_t>(count));
-    return GetLength();
 }
 
 void CString::Truncate(int length) {

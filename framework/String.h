@@ -27,7 +27,6 @@ public:
 
     wchar_t GetAt(int index) const;
     wchar_t operator[](int index) const { return GetAt(index); }
-    void SetAt(int index, wchar_t ch);
 
     CString& operator=(const wchar_t* text);
     CString& operator+=(const CString& text);
@@ -51,12 +50,9 @@ public:
     CString Mid(int first, int count) const;
 
     CString& MakeLower();
-    CString& MakeUpper();
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(const wchar_t* oldText, const wchar_t* newText);
     int Remove(wchar_t ch);
-    int Insert(int index, const wchar_t* text);
-    int Delete(int index, int count = 1);
     void Truncate(int length);
     CString& Trim();
     CString& TrimLeft();

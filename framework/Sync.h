@@ -45,7 +45,6 @@ public:
         m_locked = false;
         return TRUE;
     }
-    BOOL IsLocked() const { return m_locked; }
 
 private:
     CCriticalSection* m_section;

@@ -2,6 +2,8 @@
 
 #include "Thread.h"
 
+#include "DebugLog.h"
+
 #include <process.h>
 
 namespace {
@@ -16,6 +18,7 @@ unsigned __stdcall ThreadEntry(void* raw) {
     try {
         return info->proc(info->param);
     } catch (...) {
+        DebugLogException(L"worker thread");
         return 0xFFFFFFFFu;
     }
 }

@@ -81,7 +81,3 @@ int CToolTipCtrl::GetToolCount() const {
 void CToolTipCtrl::RelayEvent(MSG* msg) {
     if (m_hWnd && msg) SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
 }
-
-void CToolTipCtrl::Activate(BOOL activate) {
-    if (m_hWnd) SendMessage(TTM_ACTIVATE, activate, 0);
-}

@@ -22,5 +22,4 @@ public:
     CString GetText(CWnd* wnd, UINT_PTR id) const;
     int GetToolCount() const;
     void RelayEvent(MSG* msg);
-    void Activate(BOOL activate);
 };

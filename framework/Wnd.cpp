@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "DebugLog.h"
+
 namespace {
 
 // The window property that leads from a window to its object, and the one that keeps a subclassed
@@ -196,6 +198,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         result = wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
         // A handler failed; the message counts as not handled rather than taking the process down.
+        DebugLogException(L"CWnd window procedure");
         result = 0;
     }
     --t_nHandlerDepth;
@@ -263,12 +266,6 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDBLCLK:
         OnLButtonDblClk(static_cast<UINT>(wParam), CPoint(lParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnRButtonDown(static_cast<UINT>(wParam), CPoint(lParam));
-        return 0;
-    case WM_RBUTTONUP:
-        OnRButtonUp(static_cast<UINT>(wParam), CPoint(lParam));
         return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam));
@@ -424,12 +421,6 @@ void CWnd::OnLButtonUp(UINT, CPoint) {
 void CWnd::OnLButtonDblClk(UINT, CPoint) {
     Default();
 }
-void CWnd::OnRButtonDown(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnRButtonUp(UINT, CPoint) {
-    Default();
-}
 void CWnd::OnMouseMove(UINT, CPoint) {
     Default();
 }
@@ -554,9 +545,6 @@ static BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFl
 }
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
     return ModifyLong(m_hWnd, GWL_STYLE, remove, add, swpFlags);
-}
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
-    return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
 HWND CWnd::SetFocus() {
     return ::SetFocus(m_hWnd);

@@ -132,7 +132,6 @@ public:
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
-    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
     HWND SetFocus();
     BOOL BringWindowToTop();
     BOOL SetForegroundWindow();
@@ -184,8 +183,6 @@ protected:
     virtual void OnLButtonDown(UINT flags, CPoint point);
     virtual void OnLButtonUp(UINT flags, CPoint point);
     virtual void OnLButtonDblClk(UINT flags, CPoint point);
-    virtual void OnRButtonDown(UINT flags, CPoint point);
-    virtual void OnRButtonUp(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     virtual LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);

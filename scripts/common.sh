@@ -11,7 +11,7 @@ WINE_LOCALE=zh_CN.UTF-8
 wine_env() { env LC_ALL="$WINE_LOCALE" "$@"; }
 
 PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth
-          googletest fonts-liberation2 fonts-wqy-zenhei imagemagick python3 curl)
+          googletest fonts-liberation2 fonts-wqy-zenhei imagemagick python3 curl clang-format)
 
 die() { echo "error: $*" >&2; exit 1; }
 
@@ -25,5 +25,5 @@ missing_packages() {
 # True when everything the build and tests need is in place.
 setup_done() {
     [ -z "$(missing_packages)" ] && [ -f "$CACHE_DIR/jsoncpp/src/include/json/json.h" ] &&
-        [ -f "$WINEPREFIX/.pellar-ready" ]
+        [ -f "$WINEPREFIX/.pellar-ready" ] && [ -f "$WINEPREFIX/.pellar-unmanaged" ]
 }

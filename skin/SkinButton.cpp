@@ -1,6 +1,6 @@
 #include "skin/SkinButton.h"
 
-#include "foundation/UrlHelpers.h"
+#include "skin/SkinAnchor.h"
 #include "skin/SkinComposition.h"
 
 IMPLEMENT_DYNAMIC(CSkinButton, CWnd)
@@ -36,8 +36,7 @@ BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
     m_pIcon = LoadSkinImage(info.icon);
     m_pBadge = LoadSkinImage(info.icon1);
 
-    // First placement: the offsets measure from the owner's right or bottom edge to the button's
-    // left or top edge (Reposition, on the owner's first WM_SIZE, measures to the far edge).
+    // First placement (Reposition, on the owner's first WM_SIZE, anchors by the layout rule).
     CRect own = GetRectInOwner();
     CRect owner;
     if (HWND ownerHwnd = GetParentHwnd()) {
@@ -45,14 +44,7 @@ BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
         ::MapWindowPoints(nullptr, ownerHwnd, reinterpret_cast<LPPOINT>(&owner), 2);
     }
     int x = info.left, y = info.top;
-    if (info.align.CompareNoCase(L"TopRight") == 0) {
-        x = owner.right - info.left;
-    } else if (info.align.CompareNoCase(L"BottomLeft") == 0) {
-        y = owner.bottom - info.top;
-    } else if (info.align.CompareNoCase(L"BottomRight") == 0) {
-        x = owner.right - info.left;
-        y = owner.bottom - info.top;
-    }
+    AlignButtonAtSetup(x, y, info.align, owner);
     MoveWindow(x, y, own.Width(), own.Height(), TRUE);
     ShowWindow(SW_SHOW);
     m_info = info;

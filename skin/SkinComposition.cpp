@@ -2,7 +2,7 @@
 // GDI+ errors of single draws are not acted upon, every later piece is still drawn.
 #include "skin/SkinComposition.h"
 
-#include "foundation/UrlHelpers.h"
+#include "skin/SkinAnchor.h"
 #include "skin/SkinDocument.h"
 
 namespace {

@@ -7,7 +7,7 @@
 // one pixel has no half to step by, so its band is drawn once, stretched, and never loops.
 #include "skin/SkinComposition.h"
 
-#include "foundation/UrlHelpers.h"
+#include "skin/SkinAnchor.h"
 
 namespace {
 

@@ -30,8 +30,8 @@ std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
 std::unique_ptr<Gdiplus::Font> MakeSkinFont(const SkinFontSpec& spec) {
     std::unique_ptr<Gdiplus::FontFamily> family = MakeFamily(spec.family);
     if (!family) return nullptr;
-    std::unique_ptr<Gdiplus::Font> font(
-        new Gdiplus::Font(family.get(), static_cast<Gdiplus::REAL>(spec.size), spec.style, Gdiplus::UnitPixel));
+    std::unique_ptr<Gdiplus::Font> font(new Gdiplus::Font(family.get(), static_cast<Gdiplus::REAL>(spec.size),
+                                                          spec.style, Gdiplus::UnitPixel));
     if (font->GetLastStatus() != Gdiplus::Ok || !font->IsAvailable()) return nullptr;
     return font;
 }

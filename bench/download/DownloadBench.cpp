@@ -59,12 +59,8 @@ int DownloadOnce(const wchar_t* url, const wchar_t* target) {
     task.hWnd = sink;
 
     BenchClock clock;
-    {
-        CSingleLock lock(&thread->m_cs, TRUE);
-        task.nId = thread->m_nNextId++;
-        thread->m_queue.push_back(task);
-    }
-    SetEvent(thread->m_hWake);
+    const int id = thread->QueueTask(task);
+    thread->Wake();
     MSG msg;
     bool reported = false;
     while (!reported && GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -72,11 +68,8 @@ int DownloadOnce(const wchar_t* url, const wchar_t* target) {
         DispatchMessageW(&msg);
     }
     double seconds = clock.Seconds();
-    bool ok = false;
-    {
-        CSingleLock lock(&thread->m_cs, TRUE);
-        ok = thread->m_results.count(task.nId) != 0;
-    }
+    CDownloadThread::THREAD_PARAM_DOWN done;
+    const bool ok = thread->GetResult(id, done) != FALSE;
     StopAndRelease(thread, 3000);
     if (!ok) return Fail(L"the download failed");
     WIN32_FILE_ATTRIBUTE_DATA data = {};

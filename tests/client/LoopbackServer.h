@@ -51,6 +51,15 @@ public:
         return std::find(m_paths.begin(), m_paths.end(), path) != m_paths.end();
     }
 
+    // How many requests asked for a path that begins with prefix.
+    size_t CountRequests(const std::string& prefix) {
+        CSingleLock lock(&m_lock, TRUE);
+        return static_cast<size_t>(
+            std::count_if(m_paths.begin(), m_paths.end(), [&](const std::string& path) {
+                return path.compare(0, prefix.size(), prefix) == 0;
+            }));
+    }
+
 private:
     static DWORD WINAPI Run(LPVOID self) {
         static_cast<LoopbackServer*>(self)->Serve();

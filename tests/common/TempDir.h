@@ -28,7 +28,8 @@ public:
         CString full = *this / relative;
         for (int i = m_path.GetLength() + 1; i < full.GetLength(); ++i)
             if (full[i] == L'\\') CreateDirectoryW(full.Left(i), nullptr);
-        HANDLE h = CreateFileW(full, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h =
+            CreateFileW(full, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

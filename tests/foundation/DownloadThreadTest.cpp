@@ -62,27 +62,15 @@ protected:
         ASSERT_EQ(CThreadBase::StateRunning, m_thread->GetState());
     }
 
-    // What a producer does: fill, take the next id and append under the lock, then wake.
+    // What a producer does: fill, queue, wake.
     int Queue(const CString& url, const CString& savePath, BOOL retry = FALSE, int fileSize = 0) {
-        Task task{L"key:" + url, url, savePath, L"extra", fileSize,
-                  WM_TASK_DONE,  0,   retry,    77,       m_sink.Handle()};
-        {
-            CSingleLock lock(&m_thread->m_cs, TRUE);
-            task.nId = m_thread->m_nNextId++;
-            m_thread->m_queue.push_back(task);
-        }
-        SetEvent(m_thread->m_hWake);
-        return task.nId;
+        const int id = m_thread->QueueTask(Task{L"key:" + url, url, savePath, L"extra", fileSize,
+                                                WM_TASK_DONE, -1, retry, 77, m_sink.Handle()});
+        m_thread->Wake();
+        return id;
     }
 
-    // The finished task under id, as a consumer reads it; false when there is none.
-    bool Result(int id, Task& task) {
-        CSingleLock lock(&m_thread->m_cs, TRUE);
-        auto it = m_thread->m_results.find(id);
-        if (it == m_thread->m_results.end()) return false;
-        task = it->second;
-        return true;
-    }
+    bool Result(int id, Task& task) { return m_thread->GetResult(id, task) != FALSE; }
     bool HasResult(int id) {
         Task ignored;
         return Result(id, ignored);
@@ -198,6 +186,24 @@ TEST_F(DownloadThreadTest, StopEndsARetryWaitPausedOrNot) {
         EXPECT_TRUE(StopAndRelease(m_thread, 0));
     }
     EXPECT_EQ(1u, m_sink.WaitFor(2, 200).size()) << "no report of the stopped task";
+}
+
+TEST_F(DownloadThreadTest, PauseHoldsRetriesBackUntilResume) {
+    StartThread(100, 20);
+    m_thread->Pause();
+    const CString tag = service::Tag(L"pause");
+    // A port that refuses the first attempt and serves from 300 ms on.
+    const int port = _wtoi(HttpGet(service::Url(L"/_control?late_port=300")));
+    ASSERT_GT(port, 0);
+    CString url;
+    url.Format(L"http://127.0.0.1:%d/data/%s.bin?size=10", port, tag.GetString());
+    const int id = Queue(url, m_dir / L"held.bin", TRUE);
+    EXPECT_TRUE(m_sink.WaitFor(1, 1500).empty()) << "a paused thread retried";
+    EXPECT_TRUE(service::Requests(tag).empty());
+    m_thread->Resume();
+    EXPECT_EQ(CThreadBase::StateRunning, m_thread->GetState());
+    ASSERT_EQ(std::vector<int>{id}, m_sink.WaitFor(1, 20000)) << "Resume did not release the retry";
+    EXPECT_TRUE(HasResult(id));
 }
 
 TEST_F(DownloadThreadTest, OwnerKeepsTheObjectAliveWhileADownloadIsUnderWay) {

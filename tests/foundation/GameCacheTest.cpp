@@ -1,6 +1,7 @@
 #include "TempDir.h"
 
 #include "foundation/GameCache.h"
+#include "framework/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,77 @@
 #include <vector>
 
 namespace {
+
+bool IsLink(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+template <class T> T WineExport(const char* name) {
+    return reinterpret_cast<T>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+// The host's name of a Windows path when running under Wine; empty elsewhere.
+CString HostPath(const wchar_t* path) {
+    const auto unixName = WineExport<char*(CDECL*)(const wchar_t*)>("wine_get_unix_file_name");
+    char* name = unixName ? unixName(path) : nullptr;
+    if (!name) return CString();
+    const CString result = CString::FromUtf8(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Starts a program of Wine's host. Wine hands back no handle of such a process, so callers wait for
+// its effect instead.
+bool StartHostProgram(const char* program, CString commandLine) {
+    const auto dosName = WineExport<wchar_t*(CDECL*)(const char*)>("wine_get_dos_file_name");
+    wchar_t* path = dosName ? dosName(program) : nullptr;
+    if (!path) return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    const BOOL ok = CreateProcessW(path, commandLine.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &started);
+    HeapFree(GetProcessHeap(), 0, path);
+    if (ok && started.hProcess) { // a Windows program after all: its handles are ours to close
+        CScopedHandle process(started.hProcess), thread(started.hThread);
+    }
+    return ok != FALSE;
+}
+
+template <class Done> bool WaitUntil(Done done) {
+    for (int i = 0; i < 500; ++i, Sleep(20))
+        if (done()) return true;
+    return false;
+}
+
+// A symbolic link to a folder, reported as a reparse point, for as long as the object lives. Under
+// Wine CreateSymbolicLinkW leaves no reparse point, but a link made on the host ("ln -s") is one.
+class DirectoryLink {
+public:
+    DirectoryLink(const CString& link, const CString& target) : m_link(link) {
+        if (CreateSymbolicLinkW(link, target, SYMBOLIC_LINK_FLAG_DIRECTORY) && IsLink(link)) {
+            m_made = true;
+            return;
+        }
+        m_hostLink = HostPath(link);
+        const CString hostTarget = HostPath(target);
+        if (m_hostLink.IsEmpty() || hostTarget.IsEmpty()) return;
+        m_made = StartHostProgram("/bin/ln", L"ln -s \"" + hostTarget + L"\" \"" + m_hostLink + L"\"") &&
+                 WaitUntil([&] { return IsLink(link); });
+    }
+    ~DirectoryLink() {
+        // Removed from the host too: Wine's RemoveDirectoryW on such a link removes its target.
+        if (m_made && !m_hostLink.IsEmpty() && StartHostProgram("/bin/rm", L"rm \"" + m_hostLink + L"\""))
+            WaitUntil([&] { return !TempDir::Exists(m_link); });
+    }
+    bool Made() const { return m_made; }
+
+private:
+    CString m_link, m_hostLink;
+    bool m_made = false;
+};
 
 // A cache tree below a temporary profile; the variable "userprofile" is put back afterwards.
 class GameCacheTest : public ::testing::Test {
@@ -76,12 +148,15 @@ TEST_F(GameCacheTest, DeletesNothingWithoutAUsableProfile) {
 
 TEST_F(GameCacheTest, DoesNotFollowLinksOutOfTheFolder) {
     const CString precious = m_dir.WriteFile(L"elsewhere\\precious.dat", "p");
-    if (!CreateSymbolicLinkW(m_dir / L"vessa\\link", m_dir / L"elsewhere", SYMBOLIC_LINK_FLAG_DIRECTORY) ||
-        !(GetFileAttributesW(m_dir / L"vessa\\link") & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !TempDir::Exists(m_dir / L"vessa\\link\\precious.dat"))
+    const CString link = m_dir / L"vessa\\link";
+    DirectoryLink made(link, m_dir / L"elsewhere");
+    if (!made.Made() || !TempDir::Exists(link + L"\\precious.dat"))
         GTEST_SKIP() << "this system cannot make a directory link that leads somewhere";
     CleanWithProfile(m_dir.Path());
     EXPECT_EQ(0, FilesLeft());
+    EXPECT_TRUE(TempDir::Exists(precious));
+    // Nor when the folder to clean is itself a link.
+    DeleteFilesRecursive(link);
     EXPECT_TRUE(TempDir::Exists(precious));
 }
 

@@ -136,7 +136,9 @@ TEST_F(HttpTest, SecureAndMalformedAddressesOpenNoConnection) {
     EXPECT_EQ(CString(), HttpPost(listener.Url(L"https"), "a=b"));
     EXPECT_EQ(CString(), HttpGet(listener.Url(L"ftp")));
     EXPECT_FALSE(listener.ConnectionPending());
-    for (const wchar_t* bad : {L"", static_cast<const wchar_t*>(nullptr), L"no address at all", L"http://"}) {
+    // "file:?" faults inside the system's address splitter under Wine: refused before it.
+    for (const wchar_t* bad :
+         {L"", static_cast<const wchar_t*>(nullptr), L"no address at all", L"http://", L"file:?"}) {
         EXPECT_EQ(CString(), HttpGet(bad));
         EXPECT_EQ(CString(), HttpPost(bad, "a=b"));
     }

@@ -90,15 +90,24 @@ TEST(MarkupNavigation, EmptyAndFailedDocumentsHaveNoElements) {
     EXPECT_FALSE(xml.FindElement(nullptr));
     EXPECT_EQ(L"", xml.GetAttribute(L"a"));
     ASSERT_TRUE(xml.SetDocument(L"<R a='1'/>"));
-    for (const wchar_t* bad : {L"<R a='1'>", static_cast<const wchar_t*>(nullptr), L"", L"plain text"}) {
-        EXPECT_FALSE(xml.SetDocument(bad));
+    // Every failure says why, and a document that parses clears the previous failure's text.
+    const std::pair<const wchar_t*, const wchar_t*> failures[] = {
+        {L"<R a='1'>", L"Element tag not found"},
+        {nullptr, L"Element tag not found"},
+        {L"", L"Element tag not found"},
+        {L"plain text", L"Element tag not found"},
+        {L"</R><R/>", L"End tag before any element"},
+        {L"  </a>", L"End tag before any element"},
+    };
+    for (const auto& failure : failures) {
+        const std::string shown = failure.first ? CString(failure.first).ToUtf8() : "(null)";
+        EXPECT_FALSE(xml.SetDocument(failure.first)) << shown;
+        EXPECT_EQ(failure.second, xml.GetError()) << shown;
         xml.ResetPosition();
         EXPECT_FALSE(xml.FindElement(nullptr));
+        ASSERT_TRUE(xml.SetDocument(L"<R/>"));
+        EXPECT_EQ(L"", xml.GetError());
     }
-    // An end tag before any element fails without a message.
-    CMarkup fresh;
-    EXPECT_FALSE(fresh.SetDocument(L"</R><R/>"));
-    EXPECT_EQ(L"", fresh.GetError());
 }
 
 TEST(MarkupAttributes, OnlyQuotedValuesCountAndEntitiesAreDecodedOnce) {
@@ -220,6 +229,37 @@ TEST(MarkupHostileInput, DeepNestingIsRefused) {
     EXPECT_FALSE(xml.SetDocument((L"<R>" + std::wstring(100000, L'x') + L"<a>" + Nested(L"b", 300)).c_str()));
     EXPECT_FALSE(xml.SetDocument((L"<R" + std::wstring(100000, L'<')).c_str()));
     EXPECT_TRUE(xml.SetDocument(L"<R/>"));
+}
+
+TEST(MarkupHostileInput, AttributeReadsEndWithTheStartTag) {
+    // The quoted "/>" holds the '>' that ends c's start tag; what follows is not c's.
+    EXPECT_EQ(L"", FirstValue(L"<R><c '/>' <d name=\"leak\"/></R>", L"c", L"name"));
+    EXPECT_EQ(L"leak", FirstValue(L"<R><c '/>' <d name=\"leak\"/></R>", L"d", L"name"));
+    // A value that begins inside the tag is still read whole, but nothing after it.
+    EXPECT_EQ(L">", FirstValue(L"<R><c v='>' w='x'></c></R>", L"c", L"v"));
+    EXPECT_EQ(L"", FirstValue(L"<R><c v='>' w='x'></c></R>", L"c", L"w"));
+
+    // 100 KB of such tags, each read as a configuration reader reads it: every read stops at its own
+    // tag (before, each one ran on to the last element and took its value, in quadratic time).
+    std::wstring doc = L"<R>";
+    int count = 0;
+    for (; doc.size() < 100000; ++count)
+        doc += L"<c '/>' ";
+    doc += L"<d name='last'/></R>";
+    CMarkup xml;
+    ASSERT_TRUE(xml.SetDocument(doc.c_str())) << xml.GetError().ToUtf8();
+    int read = 0, leaked = 0;
+    xml.ResetPosition();
+    ASSERT_TRUE(xml.FindElement(L"R"));
+    xml.EnterElement();
+    while (xml.FindElement(L"c")) {
+        ++read;
+        for (const wchar_t* attr : {L"name", L"title", L"url"})
+            leaked += !xml.GetAttribute(attr).IsEmpty();
+    }
+    EXPECT_EQ(count, read);
+    EXPECT_EQ(0, leaked);
+    EXPECT_EQ((Values{L"last"}), ChildValues(xml, L"R", L"d", L"name"));
 }
 
 TEST(MarkupLoadFile, ReadsUtf8FileBytesWithMarkAndDeclaration) {

@@ -28,7 +28,8 @@ inline CString CopyProbeTo(const CString& folder) {
     // Copied once per folder: rewriting the image of a process that has only just ended can make the
     // next start fail under Wine.
     if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
-        EXPECT_TRUE(CopyFileW(ProbeBuiltPath(), target, TRUE)) << "cannot copy the probe to " << target.ToUtf8();
+        EXPECT_TRUE(CopyFileW(ProbeBuiltPath(), target, TRUE))
+            << "cannot copy the probe to " << target.ToUtf8();
     }
     return target;
 }

@@ -1,6 +1,8 @@
 // AfxBeginThread and the thread object it hands back.
 #include "framework/Thread.h"
 
+#include "DebugOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -27,10 +29,12 @@ TEST(WorkerThread, RunsTheProcedureAndKeepsItsHandleAfterTheEnd) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->GetHandle(), 0));
 }
 
-TEST(WorkerThread, ExceptionEndsOnlyTheThread) {
+TEST(WorkerThread, ExceptionEndsOnlyTheThreadAndIsLogged) {
+    DebugOutput log;
     auto thread = AfxBeginThread([](LPVOID) -> UINT { throw std::runtime_error("escaped"); }, nullptr);
     ASSERT_NE(nullptr, thread);
     EXPECT_EQ(0xFFFFFFFFu, ExitCodeAfterEnd(*thread));
+    EXPECT_EQ(1, log.Count({"thread", "escaped"}));
 }
 
 TEST(WorkerThread, SuspendedThreadWaitsForResumeAndTakesItsPriority) {

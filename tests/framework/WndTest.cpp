@@ -3,6 +3,8 @@
 #include "framework/ToolTipCtrl.h"
 #include "framework/Wnd.h"
 
+#include "DebugOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,8 +181,10 @@ TEST(CWndTest, HandlerMayDeleteItsOwnObjectOrThrow) {
         }
     } throwing;
     ASSERT_TRUE(throwing.CreatePopup());
+    DebugOutput log;
     EXPECT_EQ(0, throwing.SendMessage(WM_TEST_OWN)) << "the exception stays inside the window procedure";
     EXPECT_TRUE(throwing.IsWindow());
+    EXPECT_EQ(1, log.Count({"window procedure", "handler failed"})) << "and leaves a line in the debug log";
 }
 
 TEST(CWndTest, ChildGetsSizeAndOwnMessagesAndIsDetachedWithItsParent) {
