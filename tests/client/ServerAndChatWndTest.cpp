@@ -1,29 +1,19 @@
 // The account's side of the game window as a player meets it: the frame's account replies with the
 // signed request to the service stand-in, the server panel with its drop-down list, the chat window.
-// On the demo skin, around a game window of a main frame object whose own window is never created
-// (no tray icon, no thread).
 #include "../foundation/OperatorService.h"
-#include "BrowserTestHost.h"
+#include "ClientTestSupport.h"
 
 #include "client/GameWnd.h"
-#include "client/HtmlWnd.h"
-#include "client/MainFrame.h"
 #include "client/tools/SelectWnd.h"
 #include "client/tools/ServerWnd.h"
 #include "client/tools/VIPWnd.h"
-#include "foundation/Config.h"
 #include "foundation/Http.h"
 #include "foundation/Md5.h"
-#include "foundation/Settings.h"
 #include "foundation/UserInfo.h"
-#include "skin/SkinDocument.h"
-#include "skin/SkinGdiplus.h"
 
 #include <regex>
 
 namespace {
-
-constexpr DWORD kTopStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
 
 SkinButtonInfo Button(const wchar_t* name) {
     SkinButtonInfo info;
@@ -53,39 +43,26 @@ public:
     }
 };
 
-class AccountWndTest : public ::testing::Test {
+// A running frame on the demo configuration, whose page events this test records instead.
+class AccountWndTest : public ClientTest {
 protected:
-    static void SetUpTestSuite() {
-        s_gdiplus = new CGdiplusSession;
-        s_skin = new CSkinDocument;
-        if (s_skin->LoadFrom(GetModuleDir(), L"default")) g_pSkinDocument = s_skin;
-    }
-    static void TearDownTestSuite() {
-        g_pSkinDocument = nullptr;
-        delete s_skin;
-        delete s_gdiplus;
-    }
     void SetUp() override {
-        ASSERT_TRUE(g_pSkinDocument) << "demo skin not beside the test program";
-        m_saved = {g_strUserInfoApi, g_strPwKey, g_strServerId};
-        g_strPwKey = L"pellar-demo-key";
-        g_pMainFrame = &m_frame;
+        ClientTest::SetUp();
+        m_frame = StartFrame();
+        ASSERT_TRUE(m_frame);
+        SetPageClient(&m_navigations);
         // Not in alphabetical order: the list keeps the reply's order.
-        m_frame.m_servers = {{L"Zeta 烈焰", L"http://127.0.0.1:9/game?sid=7"},
-                             {L"Alpha 冰霜", L"http://127.0.0.1:9/game?sid=8"},
-                             {L"Mid", L"http://127.0.0.1:9/game?sid=9"}};
-        m_frame.m_strCurServerName = L"Zeta 烈焰";
-        m_frame.m_pGameWnd = new CGameWnd(L"GAMEWND");
-        ASSERT_TRUE(Game().CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW, kTopStyle));
+        m_frame->m_servers = {{L"Zeta 烈焰", L"http://127.0.0.1:9/game?sid=7"},
+                              {L"Alpha 冰霜", L"http://127.0.0.1:9/game?sid=8"},
+                              {L"Mid", L"http://127.0.0.1:9/game?sid=9"}};
+        m_frame->m_strCurServerName = L"Zeta 烈焰";
     }
     void TearDown() override {
-        g_pMainFrame = nullptr;
-        g_strUserInfoApi = m_saved[0];
-        g_strPwKey = m_saved[1];
-        g_strServerId = m_saved[2];
+        ClientTest::TearDown();
+        g_strServerId.Empty();
     }
 
-    CGameWnd& Game() { return *m_frame.m_pGameWnd; }
+    CGameWnd& Game() { return *m_frame->m_pGameWnd; }
     CServerWnd& OpenPanel() { // the game window's "server" button
         Game().OnSkinBtnClick(Button(L"server"));
         return *Game().m_pServerWnd;
@@ -100,14 +77,9 @@ protected:
                            reinterpret_cast<LPARAM>(select.m_list.GetSafeHwnd()));
     }
 
-    static CGdiplusSession* s_gdiplus;
-    static CSkinDocument* s_skin;
-    std::vector<CString> m_saved;
     HookedPageClient m_navigations;
-    CMainFrame m_frame; // deletes the game and login windows
+    CMainFrame* m_frame = nullptr;
 };
-CGdiplusSession* AccountWndTest::s_gdiplus = nullptr;
-CSkinDocument* AccountWndTest::s_skin = nullptr;
 
 TEST_F(AccountWndTest, LoginRepliesFromTheServiceFillTheAccountAndFetchTheUnlockHash) {
     const CString tag = service::Tag(L"account");
@@ -117,60 +89,57 @@ TEST_F(AccountWndTest, LoginRepliesFromTheServiceFillTheAccountAndFetchTheUnlock
     // frame a reply from there for a login address. That nested reply is dropped.
     int nested = 0;
     m_navigations.m_onNavigate = [&] {
-        if (nested++ < 3) m_frame.OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"nested\"}}");
+        if (nested++ < 3) m_frame->OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"nested\"}}");
     };
-    m_frame.OnLoginReply(HttpGet(service::Url(L"/api/userinfo?servers=112,12,3")));
+    m_frame->OnLoginReply(HttpGet(service::Url(L"/api/userinfo?servers=112,12,3")));
     m_navigations.m_onNavigate = nullptr;
     EXPECT_GT(nested, 0);
-    ASSERT_EQ(3u, m_frame.m_servers.size());
-    EXPECT_EQ(0, m_frame.GetCurServerName().Find(L"S12 ")); // S112 matches too, S12 comes later
-    EXPECT_NE(-1, m_frame.GetGsUrl().Find(L"/chat"));
-    const CString name = m_frame.GetUserName(); // the stand-in's Chinese name
+    ASSERT_EQ(3u, m_frame->m_servers.size());
+    EXPECT_EQ(0, m_frame->GetCurServerName().Find(L"S12 ")); // S112 matches too, S12 comes later
+    EXPECT_NE(-1, m_frame->GetGsUrl().Find(L"/chat"));
+    const CString name = m_frame->GetUserName(); // the stand-in's Chinese name
     EXPECT_EQ(name, SkinText(Game(), L"text_username"));
     // The stand-in answers the unlock hash only to a body signed with its key.
     const CString hash(Md5Of("pellar-demo-key" + Md5Of("123456")).c_str());
-    EXPECT_EQ(hash, m_frame.GetUserPwd());
+    EXPECT_EQ(hash, m_frame->GetUserPwd());
     std::vector<Json::Value> requests = service::Requests(tag);
     ASSERT_EQ(1u, requests.size());
     EXPECT_TRUE(std::regex_match(service::Body(requests[0]),
                                  std::regex("sign=[0-9a-f]{32}&time=-?[0-9]+&user_code=" + name.ToAnsi())));
 
     // Failure codes and hostile replies change nothing and send nothing.
-    m_frame.OnLoginReply(L"{\"errno\":3,\"data\":{\"user_name\":\"x\"}}");
+    m_frame->OnLoginReply(L"{\"errno\":3,\"data\":{\"user_name\":\"x\"}}");
     for (const wchar_t* kind : {L"malformed", L"deep", L"huge"})
-        m_frame.OnLoginReply(HttpGet(service::Url(L"/api/userinfo?_json=") + kind));
-    EXPECT_EQ(name, m_frame.GetUserName());
+        m_frame->OnLoginReply(HttpGet(service::Url(L"/api/userinfo?_json=") + kind));
+    EXPECT_EQ(name, m_frame->GetUserName());
     EXPECT_EQ(1u, service::Requests(tag).size());
 
     // Without data the name and the list go, the rest stays, and the request still goes out.
-    m_frame.m_strUserPwd = L"kept";
-    m_frame.OnLoginReply(L"{\"errno\":\"0\"}");
-    EXPECT_TRUE(m_frame.GetUserName().IsEmpty() && m_frame.m_servers.empty());
-    EXPECT_EQ(0, m_frame.GetCurServerName().Find(L"S12 "));
-    EXPECT_EQ(hash, m_frame.GetUserPwd());
+    m_frame->m_strUserPwd = L"kept";
+    m_frame->OnLoginReply(L"{\"errno\":\"0\"}");
+    EXPECT_TRUE(m_frame->GetUserName().IsEmpty() && m_frame->m_servers.empty());
+    EXPECT_EQ(0, m_frame->GetCurServerName().Find(L"S12 "));
+    EXPECT_EQ(hash, m_frame->GetUserPwd());
     requests = service::Requests(tag);
     ASSERT_EQ(2u, requests.size());
     EXPECT_TRUE(std::regex_match(service::Body(requests[1]), std::regex(".*&user_code=")));
 
     // A name too long for the body sends nothing; a failing service keeps the hash.
-    m_frame.m_strUserPwd = L"kept";
-    m_frame.OnLoginReply(CString(L"{\"data\":{\"user_name\":\"") + CString(L'名', 600) + L"\"}}");
+    m_frame->m_strUserPwd = L"kept";
+    m_frame->OnLoginReply(CString(L"{\"data\":{\"user_name\":\"") + CString(L'名', 600) + L"\"}}");
     EXPECT_EQ(2u, service::Requests(tag).size());
     for (const wchar_t* fault : {L"_status=500", L"_cut=9"}) {
         g_strUserInfoApi = service::Url(L"/api/userpwd?") + fault;
-        m_frame.OnLoginReply(L"{\"errno\":0}");
+        m_frame->OnLoginReply(L"{\"errno\":0}");
     }
-    EXPECT_EQ(CString(L"kept"), m_frame.GetUserPwd());
+    EXPECT_EQ(CString(L"kept"), m_frame->GetUserPwd());
 }
 
 TEST_F(AccountWndTest, TheListChoosesTheServerThatChangeStarts) {
-    m_frame.m_pMainHtmlWnd = new CHtmlWnd(L"MAINWND"); // holds the view that a game start moves
-    ASSERT_TRUE(m_frame.m_pMainHtmlWnd->CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW, kTopStyle));
-
     CServerWnd& panel = OpenPanel();
     ASSERT_TRUE(panel.IsWindowVisible());
     EXPECT_EQ(CString(L"Mid"), SkinText(panel, L"text_other"));
-    m_frame.m_strCurServerName = L"Alpha 冰霜";
+    m_frame->m_strCurServerName = L"Alpha 冰霜";
     panel.ShowSkinWnd(TRUE);
     EXPECT_EQ(CString(L"Alpha 冰霜"), SkinText(panel, L"text_server"));
 
@@ -185,24 +154,24 @@ TEST_F(AccountWndTest, TheListChoosesTheServerThatChangeStarts) {
     EXPECT_EQ(CPoint(under.right, under.bottom), CPoint(placed.right, placed.top));
     ASSERT_EQ(3, select.m_list.GetCount());
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(m_frame.m_servers[i].strName, select.m_list.GetText(i));
+        EXPECT_EQ(m_frame->m_servers[i].strName, select.m_list.GetText(i));
 
     panel.SetChosenServer(7); // outside the list: "change" has nothing to start
     panel.OnSkinBtnClick(Button(L"change"));
-    EXPECT_TRUE(m_frame.GetGameUrl().IsEmpty());
+    EXPECT_FALSE(m_frame->m_bInGame);
 
     panel.ShowSkinWnd(TRUE);
     Choose(select, 1);
     EXPECT_EQ(CString(L"Alpha 冰霜"), SkinText(panel, L"text_other"));
     EXPECT_FALSE(select.IsWindowVisible());
     // A second click builds a new drop-down from the list of that moment.
-    m_frame.m_servers.push_back({L"New", L"http://127.0.0.1:9/game?sid=10"});
+    m_frame->m_servers.push_back({L"New", L"http://127.0.0.1:9/game?sid=10"});
     const HWND first = select.GetSafeHwnd();
     EXPECT_EQ(4, DropDown(panel).m_list.GetCount());
     EXPECT_FALSE(IsWindow(first));
 
     panel.OnSkinBtnClick(Button(L"Change"));
-    EXPECT_EQ(CString(L"http://127.0.0.1:9/game?sid=8"), m_frame.GetGameUrl());
+    EXPECT_EQ(CString(L"http://127.0.0.1:9/game?sid=8"), m_frame->GetGameUrl());
     EXPECT_FALSE(panel.IsWindowVisible());
 
     // "logout" sends the game view to the page that brings up the operator's logout page.
