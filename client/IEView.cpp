@@ -52,17 +52,6 @@ void CIEView::OnDestroy() {
     CHtmlView::OnDestroy();
 }
 
-void CIEView::OnSize(UINT type, int cx, int cy) {
-    CHtmlView::OnSize(type, cx, cy);
-    // Exactly the client area: the control is not enlarged to push a border out of sight.
-    HWND browser = GetBrowserWindow();
-    if (!browser) return;
-    RECT rc;
-    GetClientRect(&rc);
-    ::SetWindowPos(browser, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CIEView::Navigate(const wchar_t* url) {
     if (!m_pBrowserApp) return;
     CBstr address(url ? url : L"");

@@ -54,5 +54,4 @@ protected:
     HRESULT InvokeEntry(DISPID id, DISPPARAMS* params, VARIANT* result, UINT* argErr) override;
     void OnBrowserEvent(DISPID id, DISPPARAMS* params) override;
     void OnDestroy() override;
-    void OnSize(UINT type, int cx, int cy) override;
 };

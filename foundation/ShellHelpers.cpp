@@ -1,6 +1,7 @@
 #include "foundation/ShellHelpers.h"
 
 #include "foundation/RegKey.h"
+#include "framework/Handle.h"
 
 #include <shellapi.h>
 
@@ -105,7 +106,7 @@ BOOL RunProcess(const CString& commandLine) {
     if (!CreateProcessW(application, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return FALSE;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Nothing waits for the program: its handles only need to go.
+    CScopedHandle thread(process.hThread), started(process.hProcess);
     return TRUE;
 }

@@ -1,6 +1,8 @@
 #include "framework/BrowserEventSink.h"
 #include "framework/DebugLog.h"
 
+#include "framework/ComRef.h"
+
 #include <exdisp.h>
 
 #include <new>
@@ -49,12 +51,12 @@ HRESULT CBrowserEventSink::Invoke(DISPID id, REFIID riid, LCID, WORD, DISPPARAMS
     if (result) VariantInit(result);
     DISPPARAMS none = {};
     // Keep the sink alive even if the handler's view lets go of it during the event.
-    AddRef();
+    CComRef<CBrowserEventSink> keepAlive;
+    keepAlive.Set(this);
     try {
         m_handler->OnBrowserEvent(id, params ? params : &none);
     } catch (...) {
         DebugLogException(L"CBrowserEventSink::Invoke");
     }
-    Release();
     return S_OK;
 }

@@ -24,6 +24,12 @@ public:
         m_p = nullptr;
         if (p) p->Release();
     }
+    // Takes over a reference the caller holds (a factory's result), releasing what was held before.
+    void Attach(T* owned) {
+        T* old = m_p;
+        m_p = owned;
+        if (old) old->Release();
+    }
     // Adds a reference of its own to an interface borrowed from elsewhere.
     void Set(T* borrowed) {
         if (borrowed) borrowed->AddRef();

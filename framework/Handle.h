@@ -1,5 +1,6 @@
 // CScopedHandle: the one owner of a kernel handle (event, thread, file...). Both null and
 // INVALID_HANDLE_VALUE mean "none". It converts to HANDLE so it can be passed to the API directly.
+// CScopedLibrary: the same for a loaded library, freed with FreeLibrary.
 #pragma once
 
 #include <windows.h>
@@ -36,4 +37,26 @@ public:
 
 private:
     HANDLE m_handle = nullptr;
+};
+
+class CScopedLibrary {
+public:
+    CScopedLibrary() = default;
+    ~CScopedLibrary() { Free(); }
+    CScopedLibrary(const CScopedLibrary&) = delete;
+    CScopedLibrary& operator=(const CScopedLibrary&) = delete;
+
+    void Attach(HMODULE module) {
+        Free();
+        m_module = module;
+    }
+    void Free() {
+        if (m_module) FreeLibrary(m_module);
+        m_module = nullptr;
+    }
+    HMODULE Get() const { return m_module; }
+    operator HMODULE() const { return m_module; }
+
+private:
+    HMODULE m_module = nullptr;
 };

@@ -14,11 +14,8 @@ CHtmlView::CHtmlView() = default;
 CHtmlView::~CHtmlView() {
     // CWnd's destructor unbinds before it destroys the window, so WM_DESTROY never reaches us then.
     DestroyControl();
-    if (m_pDispatch) {
-        m_pDispatch->Detach();
-        m_pDispatch->Release();
-        m_pDispatch = nullptr;
-    }
+    if (m_pDispatch) m_pDispatch->Detach();
+    m_pDispatch.Release();
 }
 
 BOOL CHtmlView::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
@@ -55,6 +52,8 @@ void CHtmlView::OnSize(UINT type, int cx, int cy) {
     FitControl();
 }
 
+// The one place the control is sized: exactly the client area, never enlarged to push the control's
+// border out of sight (the host asks the control for no border instead).
 void CHtmlView::FitControl() {
     if (!m_pCtrlCont) return;
     RECT rc = m_pCtrlCont->GetControlRect();
@@ -80,12 +79,12 @@ BOOL CHtmlView::CreateControl() {
     COleControlSite* site = nullptr;
     if (!CreateControlSite(m_pCtrlCont.get(), &site, AFX_IDW_PANE_FIRST, CLSID_WebBrowser) || !site)
         return FALSE;
-    m_pSite = site;
+    m_pSite.Attach(site);
 
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 reinterpret_cast<void**>(m_pOleObject.Out()))))
         return FALSE;
-    IOleClientSite* clientSite = static_cast<IOleClientSite*>(m_pSite);
+    IOleClientSite* clientSite = static_cast<IOleClientSite*>(m_pSite.Get());
     if (FAILED(m_pOleObject->SetClientSite(clientSite))) return FALSE;
     m_pOleObject.QueryInto(m_pBrowserApp, IID_IWebBrowser2);
     if (!m_pBrowserApp) return FALSE;
@@ -93,11 +92,11 @@ BOOL CHtmlView::CreateControl() {
     // Listen before activation so no early event is lost.
     CComRef<IConnectionPointContainer> points;
     m_pOleObject.QueryInto(points, IID_IConnectionPointContainer);
-    m_pSink = CBrowserEventSink::Create(this);
+    m_pSink.Attach(CBrowserEventSink::Create(this));
     if (!points || !m_pSink ||
         FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, m_pEventPoint.Out())))
         return FALSE;
-    if (FAILED(m_pEventPoint->Advise(m_pSink, &m_dwEventCookie))) {
+    if (FAILED(m_pEventPoint->Advise(m_pSink.Get(), &m_dwEventCookie))) {
         m_dwEventCookie = 0;
         return FALSE;
     }
@@ -124,10 +123,7 @@ void CHtmlView::DestroyControl() {
     if (m_pEventPoint && m_dwEventCookie) m_pEventPoint->Unadvise(m_dwEventCookie);
     m_dwEventCookie = 0;
     m_pEventPoint.Release();
-    if (m_pSink) {
-        m_pSink->Release();
-        m_pSink = nullptr;
-    }
+    m_pSink.Release();
     if (m_pCtrlCont) m_pCtrlCont->SetActiveObject(nullptr);
     if (m_pInPlaceObject) m_pInPlaceObject->InPlaceDeactivate();
     m_pInPlaceObject.Release();
@@ -137,11 +133,8 @@ void CHtmlView::DestroyControl() {
     }
     m_pBrowserApp.Release();
     m_pOleObject.Release();
-    if (m_pSite) {
-        m_pSite->Detach();
-        m_pSite->Release();
-        m_pSite = nullptr;
-    }
+    if (m_pSite) m_pSite->Detach();
+    m_pSite.Release();
     if (m_pCtrlCont) m_pCtrlCont->Clear();
     m_pCtrlCont.reset();
 }
@@ -160,12 +153,12 @@ void CHtmlView::EnableAutomation() {
     if (m_pDispatch) return;
     size_t count = 0;
     const DispatchEntry* entries = GetDispatchMap(&count);
-    m_pDispatch = CDispatchTable::Create(entries, entries ? count : 0, this);
+    m_pDispatch.Attach(CDispatchTable::Create(entries, entries ? count : 0, this));
 }
 
 IDispatch* CHtmlView::GetIDispatch(BOOL addRef) {
     if (m_pDispatch && addRef) m_pDispatch->AddRef();
-    return m_pDispatch;
+    return m_pDispatch.Get();
 }
 
 const DispatchEntry* CHtmlView::GetDispatchMap(size_t* count) const {

@@ -102,7 +102,7 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
 
     // The sink the control was advised of (null while there is no control).
-    IDispatch* GetEventSink() const { return m_pSink; }
+    IDispatch* GetEventSink() const { return m_pSink.Get(); }
 
     CComRef<IWebBrowser2> m_pBrowserApp;
 
@@ -112,11 +112,11 @@ private:
     void FitControl();
 
     std::unique_ptr<COleControlContainer> m_pCtrlCont;
-    COleControlSite* m_pSite = nullptr; // the container's reference
+    CComRef<COleControlSite> m_pSite; // the container's reference
     CComRef<IOleObject> m_pOleObject;
     CComRef<IOleInPlaceObject> m_pInPlaceObject;
     CComRef<IConnectionPoint> m_pEventPoint;
-    CBrowserEventSink* m_pSink = nullptr;
+    CComRef<CBrowserEventSink> m_pSink;
     DWORD m_dwEventCookie = 0;
-    CDispatchTable* m_pDispatch = nullptr;
+    CComRef<CDispatchTable> m_pDispatch;
 };

@@ -1,5 +1,6 @@
 #include "skin/SkinButton.h"
 
+#include "framework/Gdi.h"
 #include "skin/SkinAnchor.h"
 #include "skin/SkinComposition.h"
 
@@ -179,9 +180,7 @@ void CSkinButton::OnDestroy() {
 
 void CSkinButton::OnPaint() {
     // The owner paints the button into its own picture; here the area is only validated.
-    PAINTSTRUCT ps;
-    BeginPaint(m_hWnd, &ps);
-    EndPaint(m_hWnd, &ps);
+    CPaintDC validate(m_hWnd);
 }
 
 BOOL CSkinButton::OnEraseBkgnd(HDC) {

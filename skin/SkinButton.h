@@ -9,6 +9,8 @@
 // outlives it.
 #pragma once
 
+#include "framework/Handle.h"
+#include "framework/Thread.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/Wnd.h"
 #include "skin/SkinGdiplus.h"
@@ -87,7 +89,7 @@ private:
     void DrawBackground(Gdiplus::Graphics& graphics, const CRect& r);
     void DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r);
     BOOL StartBlinkThread();
-    // Signals the thread, waits for it and closes both handles.
+    // Signals the thread, waits for it and lets both handles go.
     void StopBlinkThread();
     // Stops blinking: the stand images come back and the game window is repainted.
     void EndBlink();
@@ -99,6 +101,6 @@ private:
     SkinImagePtr m_pIcon;
     SkinImagePtr m_pBadge;
     std::unique_ptr<Gdiplus::StringFormat> m_format;
-    HANDLE m_hBlinkThread = nullptr;
-    HANDLE m_hBlinkStop = nullptr;
+    std::unique_ptr<CWinThread> m_pBlinkThread;
+    CScopedHandle m_hBlinkStop;
 };

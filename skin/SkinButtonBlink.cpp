@@ -1,16 +1,16 @@
 // Blinking: a thread per blinking button posts WM_BUTTONBLINK about every 600 ms; each tick loads
 // the other image set and repaints the game window at once.
 //
-// The thread gets copies of the window and the stop event and never touches the button. It waits on
-// the stop event for its whole period (100 ms, then 500 ms), so a stop ends it at once; the UI thread
-// waits for it before closing the handles. A start therefore never meets an old thread still running,
-// and the button's destructor leaves no thread behind.
+// The thread (started through AfxBeginThread) gets copies of the window and the stop event and never
+// touches the button. It waits on the stop event for its whole period (100 ms, then 500 ms), so a stop
+// ends it at once; the UI thread waits for it before the owners close the handles. A start therefore
+// never meets an old thread still running, and the button's destructor leaves no thread behind.
 #include "skin/SkinButton.h"
 
 #include "skin/GameWndHook.h"
 #include "skin/SkinWnd2.h"
 
-#include <process.h>
+#include <new>
 
 BOOL g_bBlinkPhase = FALSE;
 
@@ -21,8 +21,8 @@ struct BlinkThreadArgs {
     HANDLE stop;
 };
 
-unsigned __stdcall BlinkThreadProc(void* param) {
-    BlinkThreadArgs args = *static_cast<BlinkThreadArgs*>(param);
+UINT BlinkThreadProc(LPVOID param) {
+    const BlinkThreadArgs args = *static_cast<BlinkThreadArgs*>(param);
     delete static_cast<BlinkThreadArgs*>(param);
     for (;;) {
         if (WaitForSingleObject(args.stop, 100) != WAIT_TIMEOUT) break;
@@ -47,32 +47,26 @@ void CSkinButton::SetBlink(BOOL blink) {
 BOOL CSkinButton::StartBlinkThread() {
     StopBlinkThread(); // nothing may be left of an earlier blink
     if (!m_hWnd) return FALSE;
-    m_hBlinkStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!m_hBlinkStop) return FALSE;
-    auto* args = new BlinkThreadArgs{m_hWnd, m_hBlinkStop};
-    uintptr_t thread = _beginthreadex(nullptr, 0, &BlinkThreadProc, args, 0, nullptr);
-    if (!thread) {
-        delete args;
-        CloseHandle(m_hBlinkStop);
-        m_hBlinkStop = nullptr;
+    m_hBlinkStop.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!m_hBlinkStop.IsValid()) return FALSE;
+    std::unique_ptr<BlinkThreadArgs> args(new (std::nothrow) BlinkThreadArgs{m_hWnd, m_hBlinkStop});
+    if (args) m_pBlinkThread = AfxBeginThread(&BlinkThreadProc, args.get());
+    if (!m_pBlinkThread) {
+        m_hBlinkStop.Close();
         return FALSE;
     }
-    m_hBlinkThread = reinterpret_cast<HANDLE>(thread);
+    args.release(); // the thread frees them
     return TRUE;
 }
 
 void CSkinButton::StopBlinkThread() {
-    if (m_hBlinkThread) {
+    if (m_pBlinkThread) {
         SetEvent(m_hBlinkStop);
         // The thread only waits on the event and posts: it ends within moments.
-        WaitForSingleObject(m_hBlinkThread, INFINITE);
-        CloseHandle(m_hBlinkThread);
-        m_hBlinkThread = nullptr;
+        WaitForSingleObject(m_pBlinkThread->GetHandle(), INFINITE);
+        m_pBlinkThread.reset();
     }
-    if (m_hBlinkStop) {
-        CloseHandle(m_hBlinkStop);
-        m_hBlinkStop = nullptr;
-    }
+    m_hBlinkStop.Close();
 }
 
 void CSkinButton::EndBlink() {

@@ -146,12 +146,11 @@ void CSkinButton::DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r
         int cx = 0;
         if (!caption.IsEmpty()) {
             // Measured with the surface's own current font, not the caption's.
-            if (HDC hdc = graphics.GetHDC()) {
-                SIZE extent = {};
-                if (GetTextExtentPoint32W(hdc, caption.GetString(), caption.GetLength(), &extent))
-                    cx = extent.cx;
-                graphics.ReleaseHDC(hdc);
-            }
+            CGraphicsDC hdc(graphics);
+            SIZE extent = {};
+            if (hdc.GetSafeHdc() &&
+                GetTextExtentPoint32W(hdc, caption.GetString(), caption.GetLength(), &extent))
+                cx = extent.cx;
         }
         const int ix = x0 + w / 2 + cx / 2;
         drawIcon(shrunk(CRect(ix, y0 + (h - ih) / 2, ix + iw, y0 + (h - ih) / 2 + ih)));

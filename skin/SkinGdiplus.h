@@ -37,6 +37,33 @@ private:
 // A loaded image, owned; null when the file is missing, unreadable or has no width.
 using SkinImagePtr = std::unique_ptr<Gdiplus::Image>;
 
+// A font family made through the flat interface, deleted with it.
+struct CGpFontFamilyDeleter {
+    void operator()(Gdiplus::GpFontFamily* family) const {
+        Gdiplus::DllExports::GdipDeleteFontFamily(family);
+    }
+};
+using CGpFontFamilyPtr = std::unique_ptr<Gdiplus::GpFontFamily, CGpFontFamilyDeleter>;
+
+// The device context of a Graphics, borrowed for GDI calls and given back at the end of the scope
+// (the Graphics cannot draw meanwhile). Null when the Graphics has none to give.
+class CGraphicsDC {
+public:
+    explicit CGraphicsDC(Gdiplus::Graphics& graphics) : m_graphics(graphics), m_hDC(graphics.GetHDC()) {}
+    ~CGraphicsDC() {
+        if (m_hDC) m_graphics.ReleaseHDC(m_hDC);
+    }
+    CGraphicsDC(const CGraphicsDC&) = delete;
+    CGraphicsDC& operator=(const CGraphicsDC&) = delete;
+
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+private:
+    Gdiplus::Graphics& m_graphics;
+    HDC m_hDC;
+};
+
 // The class id of GDI+'s PNG encoder (for the render tool and the tests that write images).
 inline bool FindPngEncoder(CLSID& clsid) {
     UINT count = 0, bytes = 0;

@@ -1,11 +1,14 @@
 // An off-screen drawing surface: a memory device context, a bitmap selected into it and a GDI+
-// Graphics on it. The Graphics is released first, then the bitmap is selected out, and only then
-// are the bitmap and the context deleted, so GDI+ never outlives the context it draws on.
+// Graphics on it, each held by its owner. Members go in reverse order of declaration: the Graphics
+// first, then the bitmap is selected out, and only then are the bitmap and the context deleted, so
+// GDI+ never outlives the context it draws on.
 #pragma once
 
+#include "framework/Gdi.h"
 #include "skin/SkinGdiplus.h"
 
 #include <memory>
+#include <optional>
 
 class CSkinSurface {
 public:
@@ -21,8 +24,8 @@ public:
     CSkinSurface& operator=(const CSkinSurface&) = delete;
 
     // A context and a GDI+ Graphics exist (the bitmap may not, as with a failed DIB section).
-    bool IsValid() const { return m_hdc && m_graphics; }
-    HDC GetDC() const { return m_hdc; }
+    bool IsValid() const { return m_dc.GetSafeHdc() && m_graphics; }
+    HDC GetDC() const { return m_dc; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     Gdiplus::Graphics* GetGraphics() const { return m_graphics.get(); }
@@ -31,13 +34,13 @@ public:
 
     // Dib32 only: the pixel at (x, y) from the top-left as 0xAARRGGBB; 0 outside or without bits.
     DWORD PixelAt(int x, int y) const;
-    const void* Bits() const { return m_bits; }
+    const void* Bits() const { return m_dib.Bits(); }
 
 private:
-    HDC m_hdc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
-    void* m_bits = nullptr;
+    CMemoryDC m_dc;
+    CDibSection m_dib;          // Dib32
+    CBitmapHandle m_compatible; // Compatible
+    std::optional<CSelectObject> m_select;
     int m_width = 0;
     int m_height = 0;
     std::unique_ptr<Gdiplus::Graphics> m_graphics;

@@ -12,14 +12,14 @@ std::unique_ptr<Gdiplus::FontFamily> MakeFamily(const CString& name) {
     std::unique_ptr<Gdiplus::FontFamily> family(new Gdiplus::FontFamily(name.GetString()));
     if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
     // The wrappers cache the generic family for ever; ask the flat interface and keep only its name.
-    Gdiplus::GpFontFamily* generic = nullptr;
-    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok || !generic)
-        return nullptr;
+    Gdiplus::GpFontFamily* made = nullptr;
+    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&made) != Gdiplus::Ok) made = nullptr;
+    CGpFontFamilyPtr generic(made);
+    if (!generic) return nullptr;
     WCHAR genericName[LF_FACESIZE] = {};
-    const bool named =
-        Gdiplus::DllExports::GdipGetFamilyName(generic, genericName, LANG_NEUTRAL) == Gdiplus::Ok;
-    Gdiplus::DllExports::GdipDeleteFontFamily(generic);
-    if (!named || !genericName[0]) return nullptr;
+    if (Gdiplus::DllExports::GdipGetFamilyName(generic.get(), genericName, LANG_NEUTRAL) != Gdiplus::Ok ||
+        !genericName[0])
+        return nullptr;
     family.reset(new Gdiplus::FontFamily(genericName));
     if (family->GetLastStatus() != Gdiplus::Ok || !family->IsAvailable()) return nullptr;
     return family;

@@ -11,11 +11,11 @@ IMPLEMENT_DYNAMIC(CSkinWnd, CWnd)
 CSkinWnd::CSkinWnd(const wchar_t* skinName) : CSkinWndCommon(skinName) {}
 
 CSkinWnd::~CSkinWnd() {
-    // The window must be gone before the module its layered updates come from is released.
+    // The window must be gone before the module its layered updates come from is released (with the
+    // members, after this body).
     HWND hWnd = UnsubclassWindow();
     m_listButtons.clear();
     if (hWnd) ::DestroyWindow(hWnd);
-    if (m_hUser32) FreeLibrary(m_hUser32);
 }
 
 BOOL CSkinWnd::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -36,7 +36,7 @@ BOOL CSkinWnd::PreCreateWindow(CREATESTRUCTW& cs) {
 
 int CSkinWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    m_hUser32 = LoadLibraryA("User32.DLL");
+    m_hUser32.Attach(LoadLibraryA("User32.DLL"));
     if (!m_hUser32) return -1;
     // Through void* to tell the compiler the exported function's type is known to us.
     m_pfnUpdateLayeredWindow = reinterpret_cast<PFN_UPDATELAYEREDWINDOW>(

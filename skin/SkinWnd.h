@@ -4,6 +4,7 @@
 // The window class is the one CreateWnd registers, copied under the configured name `imClass`.
 #pragma once
 
+#include "framework/Handle.h"
 #include "skin/SkinWndCommon.h"
 
 // The control id of the next button any CSkinWnd makes; separate from the CSkinWnd2 counter.
@@ -27,7 +28,7 @@ public:
     typedef BOOL(WINAPI* PFN_UPDATELAYEREDWINDOW)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                                   BLENDFUNCTION*, DWORD);
 
-    HMODULE m_hUser32 = nullptr;
+    CScopedLibrary m_hUser32;
     PFN_UPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow = nullptr;
     BLENDFUNCTION m_blend = {};
 

@@ -17,6 +17,9 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
   _drip=MS       send the body one byte at a time, MS ms apart (a server that never quite stops)
 /data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
+/config.xml?version=V&url=U offers version V (default --client-version) and the installer address U
+(default /download/PellarNext.exe) in the remote configuration; the "?<seconds>" that the client appends
+to its configured address, query or not, is no part of the last value.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
@@ -32,6 +35,7 @@ import hashlib
 import html
 import json
 import os
+import re
 import signal
 import socket
 import sys
@@ -43,6 +47,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 FAULT_KEYS = ("_status", "_size", "_gbk_at", "_body", "_json", "_cut", "_close", "_delay", "_stall", "_drip")
 PATTERN = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
 GBK_CHAR = "\u4e2d".encode("gbk")  # two bytes
+# What the client appends to its configured remote-configuration address, query or not.
+CLIENT_TIME_SUFFIX = re.compile(r"\?-?\d+$")
 
 
 def number(params, key, default=0):
@@ -162,7 +168,7 @@ class Handler(BaseHTTPRequestHandler):
         s = self.settings
         body = self.read_body()
         url = urllib.parse.urlsplit(self.path)
-        query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+        query = urllib.parse.parse_qs(CLIENT_TIME_SUFFIX.sub("", url.query), keep_blank_values=True)
         s.log({
             "time": time.time(),
             "method": self.command,
@@ -290,8 +296,10 @@ class Handler(BaseHTTPRequestHandler):
         if path == "/api/userpwd":
             return self.user_pwd(body)
         if path == "/config.xml":
+            version = q.get("version", self.settings.client_version)
+            installer = q.get("url", self.base() + "/download/PellarNext.exe")
             xml = ('<?xml version="1.0" encoding="utf-8"?>\n<CONFIG>\n  <CLIENT version="%s" url="%s"/>\n</CONFIG>\n'
-                   % (html.escape(self.settings.client_version), html.escape(self.base() + "/download/PellarNext.exe")))
+                   % (html.escape(version), html.escape(installer)))
             return 200, "text/xml", xml.encode("utf-8")
         if path.startswith("/download/"):
             return self.installer()

@@ -19,6 +19,49 @@ protected:
     void OnInvokeClient(const wchar_t* text, IDispatch*) override { m_invokeTexts.push_back(text); }
 };
 
+// The control's active object as far as keys go: records what it is offered and eats it.
+class KeyRecorder : public IOleInPlaceActiveObject {
+public:
+    std::vector<MSG> m_keys;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IOleWindow) &&
+            !IsEqualIID(riid, IID_IOleInPlaceActiveObject))
+            return E_NOINTERFACE;
+        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --m_refs;
+        if (!left) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* msg) override {
+        m_keys.push_back(*msg);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+private:
+    ULONG m_refs = 1;
+};
+
+// The innermost window inside the control's own.
+HWND InnermostChild(HWND wnd) {
+    for (HWND child; (child = GetWindow(wnd, GW_CHILD)) != nullptr;)
+        wnd = child;
+    return wnd;
+}
+
 // A view in a shown holder window, as the holders create theirs. The holder is shared: without a
 // window manager, hiding or destroying a shown top-level window costs Wine about two seconds.
 class IEViewTest : public ::testing::Test {
@@ -87,8 +130,20 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSiteAndFillsTheClientAreaAfterEvery
     ASSERT_EQ(S_OK, handler->GetHostInfo(&info));
     EXPECT_EQ(0x0404400Cu, info.dwFlags);
     HWND host = nullptr;
-    EXPECT_EQ(S_OK, Site<IOleInPlaceSite>(IID_IOleInPlaceSite)->GetWindow(&host));
+    auto inPlace = Site<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    EXPECT_EQ(S_OK, inPlace->GetWindow(&host));
     EXPECT_EQ(m_view.m_hWnd, host);
+    // Where the control places itself when it is activated: the whole client area, framed by the view.
+    m_view.MoveWindow(0, 0, 200, 100);
+    CComRef<IOleInPlaceFrame> frame;
+    CComRef<IOleInPlaceUIWindow> document;
+    CRect pos, clip;
+    OLEINPLACEFRAMEINFO frameInfo = {sizeof frameInfo};
+    ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Out(), document.Out(), &pos, &clip, &frameInfo));
+    EXPECT_EQ(CRect(0, 0, 200, 100), pos);
+    EXPECT_EQ(pos, clip);
+    EXPECT_EQ(m_view.m_hWnd, frameInfo.hwndFrame);
+    EXPECT_TRUE(frame);
     // The control keeps the client size after every WM_SIZE.
     for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}, SIZE{1, 1}, SIZE{123, 457}}) {
         m_view.MoveWindow(5, 7, size.cx, size.cy);
@@ -98,6 +153,53 @@ TEST_F(IEViewTest, ControlIsHostedByTheClientSiteAndFillsTheClientAreaAfterEvery
         MapWindowPoints(nullptr, m_view.m_hWnd, reinterpret_cast<POINT*>(&control), 2);
         EXPECT_EQ(client, control) << size.cx << "x" << size.cy;
     }
+}
+
+TEST_F(IEViewTest, KeysTypedInsideTheControlReachItsAcceleratorsBeforeDispatch) {
+    HWND browser = m_view.GetBrowserWindow();
+    ASSERT_TRUE(browser);
+    // The control makes the window a page is typed into once it shows a document.
+    m_view.Navigate(L"about:blank");
+    PumpUntil([&] { return InnermostChild(browser) != browser; }, 3000);
+    HWND inner = InnermostChild(browser);
+    ASSERT_NE(browser, inner) << "the control made no window of its own to type into";
+    CComRef<KeyRecorder> keys;
+    keys.Attach(new KeyRecorder);
+    // The control names its active object through the site, as on in-place activation.
+    ASSERT_EQ(S_OK, Site<IOleInPlaceFrame>(IID_IOleInPlaceFrame)->SetActiveObject(keys.Get(), nullptr));
+    // Only keys of the view's own windows; the last one marks the end.
+    PostMessageW(m_holder.m_hWnd, WM_KEYDOWN, VK_F5, 0);
+    PostMessageW(inner, WM_MOUSEMOVE, 0, 0);
+    PostMessageW(inner, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !keys->m_keys.empty(); }, 3000));
+    ASSERT_EQ(1u, keys->m_keys.size());
+    EXPECT_EQ(inner, keys->m_keys[0].hwnd);
+    EXPECT_EQ(static_cast<UINT>(WM_KEYDOWN), keys->m_keys[0].message);
+    EXPECT_EQ(static_cast<WPARAM>(VK_TAB), keys->m_keys[0].wParam);
+}
+
+TEST_F(IEViewTest, EveryExternalHandedToThePageCarriesAReferenceOfItsOwn) {
+    auto handler = Site<IDocHostUIHandler>(IID_IDocHostUIHandler);
+    ASSERT_TRUE(handler);
+    IDispatch* view = m_view.GetIDispatch(FALSE);
+    ASSERT_TRUE(view);
+    const ULONG held = view->AddRef() - 1;
+    view->Release();
+    IDispatch *first = nullptr, *second = nullptr;
+    ASSERT_EQ(S_OK, handler->GetExternal(&first));
+    ASSERT_EQ(S_OK, handler->GetExternal(&second));
+    EXPECT_EQ(view, first);
+    // Stop here rather than release references the page was never given.
+    ASSERT_EQ(held + 3, view->AddRef());
+    view->Release();
+    first->Release();
+    second->Release();
+    // The page's releases leave the view's own reference: the object still answers.
+    EXPECT_EQ(held + 1, view->AddRef());
+    view->Release();
+    CBstr name(L"after");
+    EXPECT_EQ(S_OK, Call(view, 3, {Var(VT_BSTR, name.Get())}));
+    EXPECT_EQ(std::vector<CString>{L"after"}, m_client.m_gsNames);
 }
 
 TEST_F(IEViewTest, ExternalNamesMatchInAnyCaseAndArgumentsAreChecked) {
@@ -248,7 +350,8 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
     CComRef<IDispatch> external = External(), sink;
     sink.Set(m_view.GetEventSink());
     auto handler = Site<IDocHostUIHandler>(IID_IDocHostUIHandler);
-    ASSERT_TRUE(external && sink && handler);
+    auto frame = Site<IOleInPlaceFrame>(IID_IOleInPlaceFrame);
+    ASSERT_TRUE(external && sink && handler && frame);
     CBstr name(L"x");
     {
         // A second view, destroyed as a holder destroys its member view.
@@ -260,15 +363,22 @@ TEST_F(IEViewTest, HeldInterfacesFailCleanlyAfterTheViewIsGone) {
         EXPECT_EQ(E_UNEXPECTED, Call(goneExternal.Get(), 3, {Var(VT_BSTR, name.Get())}));
         EXPECT_TRUE(m_client.m_gsNames.empty());
     }
+    // As a page's script may, hold the control itself past its view.
+    CComRef<IWebBrowser2> control;
+    control.Set(m_view.GetBrowser());
     m_view.DestroyWindow();
     EXPECT_FALSE(m_view.GetBrowser());
-    // Neither the control nor the view keeps the site or the sink: ours are the last references.
-    EXPECT_EQ(2u, handler->AddRef());
+    // Neither the control nor the view keeps the site or the sink: ours (two on the site) are the last.
+    EXPECT_EQ(3u, handler->AddRef());
     handler->Release();
     EXPECT_EQ(2u, sink->AddRef());
     sink->Release();
     DOCHOSTUIINFO info = {};
     EXPECT_EQ(E_UNEXPECTED, handler->GetHostInfo(&info));
+    CComRef<KeyRecorder> active;
+    active.Attach(new KeyRecorder);
+    EXPECT_EQ(E_UNEXPECTED, frame->SetActiveObject(active.Get(), nullptr));
+    EXPECT_EQ(S_OK, frame->SetActiveObject(nullptr, nullptr));
     CBstr title(L"late");
     EXPECT_EQ(E_UNEXPECTED, Call(sink.Get(), DISPID_TITLECHANGE, {Var(VT_BSTR, title.Get())}));
     EXPECT_TRUE(m_holder.m_titles.empty());

@@ -321,6 +321,7 @@ TEST(CToolTipCtrlTest, ToolsAreAddedForAWindowAndFoundByTheirId) {
     ASSERT_TRUE(owner.CreatePopup());
     CToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&owner, TTS_ALWAYSTIP));
+    EXPECT_TRUE(tip.GetExStyle() & WS_EX_TOPMOST) << "tips show over a window kept on top";
     CRect area(0, 0, 40, 20);
     EXPECT_TRUE(tip.AddTool(&owner, L"保存设置", &area, 10007));
     EXPECT_EQ(CString(L"保存设置"), tip.GetText(&owner, 10007));

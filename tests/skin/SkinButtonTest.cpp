@@ -1,6 +1,7 @@
 // Skinned buttons driven by messages: state images, clicks, placement, drawing into the owner's
 // surface, and blinking without leaked or doubled threads.
 #include "SkinTestSupport.h"
+#include "framework/Gdi.h"
 #include "skin/GameWndHook.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinWnd2.h"
@@ -71,6 +72,7 @@ TEST_F(SkinButtonTest, PushButtonShowsPressedOnlyWhileHoveredAndHeldAndClicksOnR
     EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
     EXPECT_TRUE(owner.clicks.empty());
     // Released inside: the owner hears the control id; a push button never stays checked.
+    button->m_bChecked = TRUE;
     Send(*button, WM_MOUSEHOVER);
     Send(*button, WM_LBUTTONDOWN, MK_LBUTTON);
     Send(*button, WM_LBUTTONUP);
@@ -79,7 +81,7 @@ TEST_F(SkinButtonTest, PushButtonShowsPressedOnlyWhileHoveredAndHeldAndClicksOnR
     EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
 }
 
-TEST_F(SkinButtonTest, CheckButtonTogglesAndHasNoPressedImage) {
+TEST_F(SkinButtonTest, CheckButtonTogglesAndMissingStateImagesFallBackToTheNormalOne) {
     info.check = 1;
     auto button = MakeButton();
     Send(*button, WM_MOUSEHOVER);
@@ -103,6 +105,56 @@ TEST_F(SkinButtonTest, CheckButtonTogglesAndHasNoPressedImage) {
     two->m_bChecked = two->m_bHover = TRUE;
     two->UpdateStateImage();
     EXPECT_TRUE(Shows(*two, CSkinButton::kNormal));
+    // Likewise a push button held down without a pressed image: it is drawn, not left out.
+    info.check = 0;
+    auto held = MakeButton(10502);
+    Send(*held, WM_MOUSEHOVER);
+    Send(*held, WM_LBUTTONDOWN, MK_LBUTTON);
+    EXPECT_TRUE(Shows(*held, CSkinButton::kNormal));
+    EXPECT_PIXEL(*Drawn(*held), 15, 5, kRed);
+}
+
+TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageEveryTimeAndTheOwnerRepaintsIt) {
+    // Hover and leave notices come from the system's tracking, which needs the pointer really there.
+    ASSERT_TRUE(WriteSolidPng(Base(L"cap_01.png"), 120, 30, kBlack));
+    ASSERT_TRUE(WriteSolidPng(Base(L"cap_02.png"), 120, 30, kGreen));
+    info.stand = Base(L"cap_");
+    auto button = MakeButton();
+    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Whether the button's place in the owner awaits a repaint after the action.
+    auto repaints = [&](const std::function<void()>& action) {
+        owner.ValidateRect(nullptr);
+        action();
+        CRect dirty, common;
+        const CRect place = button->GetRectInOwner();
+        return GetUpdateRect(owner, &dirty, FALSE) && common.IntersectRect(dirty, place) && common == place;
+    };
+    POINT saved = {};
+    GetCursorPos(&saved);
+    for (int visit = 0; visit < 2; ++visit) {
+        ASSERT_TRUE(SetCursorPos(20, 10));
+        Send(*button, WM_MOUSEMOVE, 0, 20);
+        EXPECT_TRUE(PumpUntil([&] { return button->m_bHover; }, 3000)) << "no hover notice " << visit;
+        EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
+        EXPECT_PIXEL(*Drawn(*button), 60, 15, kGreen);
+        SetCursorPos(250, 150);
+        EXPECT_TRUE(PumpUntil([&] { return !button->m_bHover; }, 3000)) << "no leave notice " << visit;
+        EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
+    }
+    SetCursorPos(saved.x, saved.y);
+    EXPECT_TRUE(repaints([&] { Send(*button, WM_MOUSEHOVER); }));
+    EXPECT_TRUE(repaints([&] { button->SetCaption(L"new"); }));
+}
+
+TEST_F(SkinButtonTest, HandCursorOnlyWhenAsked) {
+    auto button = MakeButton();
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    button->m_bHandCursor = TRUE;
+    EXPECT_TRUE(button->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button->m_hWnd), overClient));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
+    button->m_bHandCursor = FALSE;
+    button->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button->m_hWnd), overClient);
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 }
 
 TEST_F(SkinButtonTest, MissingImagesLeaveNothingToDrawAndFreedImagesAreNotCurrent) {
@@ -179,6 +231,25 @@ TEST_F(SkinButtonTest, TooltipOnlyForButtonsWithATip) {
     auto tipped = MakeButton(10521, &tooltip);
     EXPECT_EQ(1, tooltip.GetToolCount());
     EXPECT_EQ(CString(L"进入游戏"), tooltip.GetText(tipped.get(), 10521));
+    // The tip belongs to the whole button.
+    TTHITTESTINFOW hit = {tipped->m_hWnd, {35, 15}};
+    hit.ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    EXPECT_TRUE(tooltip.SendMessage(TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+    EXPECT_EQ(10521u, hit.ti.uId);
+}
+
+TEST_F(SkinButtonTest, PressingNeverLetsTheSystemPaintItsOwnButtonFace) {
+    auto button = MakeButton();
+    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PumpPending();
+    CClientDC dc(owner);
+    CBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT all = {0, 0, 300, 200};
+    FillRect(dc, &all, magenta);
+    Send(*button, WM_LBUTTONDOWN, MK_LBUTTON, 20);
+    Send(*button, WM_LBUTTONUP, 0, 20);
+    GdiFlush();
+    EXPECT_EQ(RGB(255, 0, 255), GetPixel(dc, 20, 10)) << "the owner's picture stays";
 }
 
 TEST_F(SkinButtonTest, LargerButtonStretchesTheMiddleColumnSmallerGetsTheWholeImage) {
@@ -242,6 +313,12 @@ TEST_F(SkinButtonTest, CaptionUsesTheHotColourWhileHoveredAndMissingFontsAreSkip
     EXPECT_GT(n.first, 10);
     EXPECT_EQ(0, n.second);
     Send(*button, WM_MOUSEHOVER);
+    n = colours(*button);
+    EXPECT_EQ(0, n.first);
+    EXPECT_GT(n.second, 10);
+    // A checked button keeps the hot colour without the mouse.
+    Send(*button, WM_MOUSELEAVE);
+    button->m_bChecked = TRUE;
     n = colours(*button);
     EXPECT_EQ(0, n.first);
     EXPECT_GT(n.second, 10);
@@ -343,8 +420,10 @@ TEST_F(SkinButtonBlinkTest, TicksAlternateTheImageSetsAndNeedNoGameWindow) {
     const CSize first = SizeOf(*button);
     EXPECT_TRUE(PumpUntil([&] { return SizeOf(*button) != first; }, 5000)) << "no tick arrived";
 
-    // After the blink no tick changes anything.
+    // After the blink (the game window shows the stand images at once) no tick changes anything.
+    game.paints = 0;
     button->SetBlink(FALSE);
+    EXPECT_GT(game.paints, 0);
     const BOOL phase = g_bBlinkPhase;
     button->SendMessage(WM_BUTTONBLINK);
     EXPECT_EQ(phase, g_bBlinkPhase);

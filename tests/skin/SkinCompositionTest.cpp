@@ -283,6 +283,12 @@ TEST_F(Composition, LayerOrderAndLogoTitle) {
     scene.document = &other;
     Compose(scene);
     EXPECT_FLOAT_EQ(6.0f, title.X);
+
+    // A window without the logo flag has neither logo nor title.
+    info.logo = 0;
+    order.clear();
+    Compose(scene);
+    EXPECT_EQ((std::vector<int>{1, 2}), order);
 }
 
 TEST(SkinSurfaceLifetime, ContextAndBitmapAreDeletedAndDrawingEndsFirst) {

@@ -26,8 +26,8 @@ const char kSkinXml[] =
     "<TEXT name=\"info\" left=\"10\" top=\"130\" width=\"100\" height=\"20\" title=\"b\" font=\"title\"/>"
     "<TEXT name=\"nofont\" left=\"10\" top=\"160\" width=\"100\" height=\"20\" title=\"c\"/>"
     "</TESTWND>"
-    "<PLAINWND width=\"120\" height=\"80\"><BTN name=\"ok\" stand=\"ok_\"/><BTN name=\"more\" stand=\"ok_\"/>"
-    "</PLAINWND>"
+    "<PLAINWND width=\"120\" height=\"80\"><IMG name=\"bg\" stand=\"bg.png\"/>"
+    "<BTN name=\"ok\" stand=\"ok_\"/><BTN name=\"more\" stand=\"ok_\"/></PLAINWND>"
     "<LAYWND width=\"200\" height=\"100\">"
     "<IMG name=\"choose\" stand=\"half.png\"/><IMG name=\"Choose\" stand=\"half.png\" left=\"1\"/>"
     "<BTN name=\"close\" stand=\"close_\" left=\"150\"/><BTN name=\"go\" stand=\"ok_\" left=\"50\"/>"
@@ -55,6 +55,50 @@ protected:
 using CTestWnd2 = CRecordingWnd<CSkinWnd2>;
 using CTestLayeredWnd = CRecordingWnd<CSkinWnd>;
 
+// The layered window's updates, blended over green as the system blends them over what lies below,
+// before they go on to the system.
+struct LayeredUpdate {
+    CSkinWnd::PFN_UPDATELAYEREDWINDOW system = nullptr;
+    int calls = 0;
+    DWORD flags = 0;
+    COLORREF opaque = 0, half = 0, clear = 0; // at (50, 50), (110, 50), (150, 50)
+} g_layered;
+
+BOOL WINAPI BlendLayeredUpdate(HWND wnd, HDC dst, POINT* dstPos, SIZE* size, HDC src, POINT* srcPos,
+                               COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+    ++g_layered.calls;
+    g_layered.flags = flags;
+    CMemoryDC dc(nullptr);
+    CDibSection below;
+    if (size && srcPos && blend && below.Create(dc, size->cx, size->cy)) {
+        CSelectObject select(dc, below.GetBitmap());
+        CBrushHandle green(CreateSolidBrush(RGB(0, 255, 0)));
+        RECT all = {0, 0, size->cx, size->cy};
+        FillRect(dc, &all, green);
+        GdiAlphaBlend(dc, 0, 0, size->cx, size->cy, src, srcPos->x, srcPos->y, size->cx, size->cy, *blend);
+        GdiFlush();
+    }
+    g_layered.opaque = below.Pixel(50, 50);
+    g_layered.half = below.Pixel(110, 50);
+    g_layered.clear = below.Pixel(150, 50);
+    return g_layered.system(wnd, dst, dstPos, size, src, srcPos, key, blend, flags);
+}
+
+// Every message the tooltip is asked to relay, while installed (WH_CALLWNDPROC sees sent messages).
+struct TooltipRelays {
+    HHOOK hook = nullptr;
+    HWND tooltip = nullptr;
+    std::vector<MSG> relayed;
+} g_relays;
+
+LRESULT CALLBACK WatchRelays(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == g_relays.tooltip && sent->message == TTM_RELAYEVENT &&
+        sent->lParam)
+        g_relays.relayed.push_back(*reinterpret_cast<const MSG*>(sent->lParam));
+    return CallNextHookEx(g_relays.hook, code, wParam, lParam);
+}
+
 class SkinWndTest : public ::testing::Test {
 protected:
     SkinWndTest() : skin(kSkinXml) {}
@@ -62,9 +106,10 @@ protected:
         ASSERT_TRUE(WriteSolidPng(skin.Image(L"bg.png"), 300, 200, kBack));
         ASSERT_TRUE(WriteSolidPng(skin.Image(L"close_01.png"), 20, 20, kRed));
         ASSERT_TRUE(WriteSolidPng(skin.Image(L"ok_01.png"), 40, 20, kGreen));
-        // Left half opaque, right half fully transparent.
-        ASSERT_TRUE(
-            WritePng(skin.Image(L"half.png"), 200, 100, [](int x, int) { return x < 100 ? kRed : 0u; }));
+        // Left half opaque, then a band of half-transparent red, the rest fully transparent.
+        ASSERT_TRUE(WritePng(skin.Image(L"half.png"), 200, 100, [](int x, int) {
+            return x < 100 ? kRed : x < 125 ? 0x80FF0000u : 0u;
+        }));
         ASSERT_TRUE(skin.Install());
         g_strImClass = L"PellarTestImClass";
     }
@@ -174,8 +219,13 @@ TEST_F(SkinWndTest, SizingKeepsTheLastPositiveSizeAndReanchorsButtonsAndTextsCha
     EXPECT_EQ(CPoint(350, 5), Button(wnd, L"close")->GetRectInOwner().TopLeft());
     EXPECT_EQ(CPoint(20, 150), Button(wnd, L"ok")->GetRectInOwner().TopLeft());
 
-    // SetSkinText changes the first text record of the name, in any letter case.
+    // SetSkinText changes the first text record of the name, in any letter case, and repaints its place.
+    wnd.ShowWindow(SW_SHOWNOACTIVATE);
+    wnd.ValidateRect(nullptr);
     wnd.SetSkinText(L"INFO", L"新的");
+    CRect dirty;
+    EXPECT_TRUE(GetUpdateRect(wnd, &dirty, FALSE));
+    EXPECT_EQ(CRect(10, 100, 110, 120), dirty);
     wnd.SetSkinText(L"nofont", L"kept");
     wnd.SetSkinText(L"missing", L"x");
     wnd.SetSkinText(L"info", nullptr);
@@ -223,6 +273,13 @@ TEST_F(SkinWndTest, PictureHasImagesButtonsBorderAndLeavesChildRectanglesAlone) 
     wnd.RenderTo(dc, CRect(all));
     GdiFlush();
     EXPECT_RGB_NEAR(dib.Pixel(40, 160), kBack, 8);
+
+    // A window whose skin names no border colour has none.
+    CTestWnd2 plain(L"PLAINWND");
+    ASSERT_TRUE(plain.CreateWnd(nullptr, 0, WS_POPUP));
+    plain.RenderTo(dc, CRect(0, 0, 120, 80));
+    GdiFlush();
+    EXPECT_RGB_NEAR(dib.Pixel(0, 70), kBack, 8);
 }
 
 TEST_F(SkinWndTest, DestroyingAWindowEndsItsButtonsBlinkThreads) {
@@ -253,8 +310,12 @@ TEST_F(SkinWndTest, LayeredWindowUsesTheConfiguredClassAndShowsOnlyWhenAsked) {
     wnd.SendMessage(WM_PAINT);
     EXPECT_FALSE(wnd.IsWindowVisible());
     const CRect before = WindowRect(wnd);
+    // Showing also brings a minimised window back.
+    wnd.ShowWindow(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(wnd) && wnd.m_bMinimized);
     wnd.ShowSkinWnd(TRUE);
     EXPECT_TRUE(wnd.IsWindowVisible());
+    EXPECT_FALSE(IsIconic(wnd));
     EXPECT_EQ(before, WindowRect(wnd));
     wnd.ShowSkinWnd(FALSE);
     EXPECT_FALSE(wnd.IsWindowVisible());
@@ -298,21 +359,73 @@ TEST_F(SkinWndTest, LayeredPictureKeepsTheImagesTransparencyInMemoryAndOnScreen)
     EXPECT_PIXEL(*surface, 50, 50, kRed);
     EXPECT_EQ(0u, surface->PixelAt(150, 50) >> 24) << "transparent stays transparent";
 
+    // What the system gets keeps the picture's alpha: blended over what lies below, the half-transparent
+    // band shows both colours (three quarters red: two IMG records draw it).
+    g_layered = LayeredUpdate{wnd.m_pfnUpdateLayeredWindow};
+    ASSERT_TRUE(g_layered.system);
+    wnd.m_pfnUpdateLayeredWindow = &BlendLayeredUpdate;
     wnd.ShowSkinWnd(TRUE);
+    ASSERT_GT(g_layered.calls, 0);
+    EXPECT_EQ(static_cast<DWORD>(ULW_ALPHA), g_layered.flags);
+    EXPECT_RGB_NEAR(g_layered.opaque, kRed, 8);
+    EXPECT_RGB_NEAR(g_layered.half, 0xFFBF4000, 8);
+    EXPECT_RGB_NEAR(g_layered.clear, kGreen, 8);
+
     // The display shows both windows only once the X server has drawn them; a loaded machine may take
     // a while, so read the screen until it settles (bounded).
     COLORREF opaque = 0, through = 0;
     auto readScreen = [&] {
-        HDC screen = GetDC(nullptr);
+        CClientDC screen(nullptr);
         opaque = GetPixel(screen, 50, 50);
         through = GetPixel(screen, 150, 50);
-        ReleaseDC(nullptr, screen);
         return Near(Rgb(RGB(GetBValue(opaque), GetGValue(opaque), GetRValue(opaque))), Rgb(kRed), 8) &&
                Near(Rgb(RGB(GetBValue(through), GetGValue(through), GetRValue(through))), Rgb(kGreen), 8);
     };
     PumpUntil(readScreen, 8000);
     EXPECT_RGB_NEAR(RGB(GetBValue(opaque), GetGValue(opaque), GetRValue(opaque)), kRed, 8);
     EXPECT_RGB_NEAR(RGB(GetBValue(through), GetGValue(through), GetRValue(through)), kGreen, 8);
+}
+
+TEST_F(SkinWndTest, MouseMessagesOfTheWindowAndItsButtonsAreRelayedToTheTooltip) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    CSkinButton* ok = Button(wnd, L"ok");
+    ASSERT_TRUE(ok && wnd.m_tooltip.GetSafeHwnd());
+    g_relays.relayed.clear();
+    g_relays.tooltip = wnd.m_tooltip.GetSafeHwnd();
+    g_relays.hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchRelays, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(g_relays.hook);
+    ok->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    wnd.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+    PumpPending();
+    UnhookWindowsHookEx(g_relays.hook);
+    std::vector<std::pair<HWND, UINT>> relayed;
+    for (const MSG& msg : g_relays.relayed)
+        relayed.emplace_back(msg.hwnd, msg.message);
+    const std::vector<std::pair<HWND, UINT>> mouse = {{ok->m_hWnd, WM_MOUSEMOVE}, {wnd.m_hWnd, WM_LBUTTONUP}};
+    EXPECT_EQ(mouse, relayed);
+}
+
+TEST_F(SkinWndTest, MaximisedToTheWorkAreaAndStaticChildrenTransparent) {
+    CTestWnd2 wnd(L"TESTWND");
+    ASSERT_TRUE(wnd.CreateWnd(nullptr, 0, WS_POPUP));
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    MINMAXINFO limits = {};
+    wnd.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(CPoint(area.left, area.top), CPoint(limits.ptMaxPosition));
+    EXPECT_EQ(CSize(area.right - area.left, area.bottom - area.top),
+              CSize(limits.ptMaxSize.x, limits.ptMaxSize.y));
+    EXPECT_EQ(CSize(limits.ptMaxSize.x, limits.ptMaxSize.y),
+              CSize(limits.ptMaxTrackSize.x, limits.ptMaxTrackSize.y));
+
+    // Static texts on the picture draw without a background of their own.
+    HWND label = CreateWindowExW(0, L"STATIC", L"x", WS_CHILD, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
+    CMemoryDC dc(nullptr);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH)),
+              wnd.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                              reinterpret_cast<LPARAM>(label)));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
 }
 
 TEST_F(SkinWndTest, WithoutASkinDocumentWindowsAreEmptyButWork) {
