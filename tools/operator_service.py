@@ -25,6 +25,9 @@ The same parameters can be made to stick to a path for the next requests:
   GET /_control?reset=1
 A port that refuses connections at first and then serves like the main one (for retry tests):
   GET /_control?late_port=MS   answers the port number; it listens from MS ms on, for a minute
+The account's servers in the user-info reply:
+  /api/userinfo?servers=ID,ID,...   those servers (default 1,2,3; empty: none), each named "S<id> " and a
+                                    Chinese name, with the game address /game?sid=<id>
 """
 
 import argparse
@@ -53,6 +56,16 @@ def number(params, key, default=0):
         return int(params.get(key, default))
     except (TypeError, ValueError):
         return default
+
+
+# Display names of the servers in the user-info reply, after "S<id> ".
+SERVER_NAMES = ("\u70c8\u7130\u4e4b\u57ce", "\u51b0\u971c\u738b\u5ea7", "\u98ce\u66b4\u8981\u585e",
+                "\u661f\u8fb0\u5927\u9646")
+
+
+def server_ids(text):
+    """The ids of servers=ID,ID,...: non-empty pieces, at most 500."""
+    return [piece.strip() for piece in text.split(",") if piece.strip()][:500]
 
 
 def md5_hex(data):
@@ -306,8 +319,9 @@ class Handler(BaseHTTPRequestHandler):
             if q.get("sign", "") != expected:
                 return 200, "application/json", json.dumps({"errno": 1, "msg": "bad sign"}).encode()
         base = self.base()
-        servers = [{"server_name": "S%d \u70c8\u7130\u4e4b\u57ce" % n, "server_url": "%s/game?sid=%d" % (base, n)}
-                   for n in (1, 2, 3)]
+        servers = [{"server_name": "S%s %s" % (sid, SERVER_NAMES[i % len(SERVER_NAMES)]),
+                    "server_url": "%s/game?sid=%s" % (base, urllib.parse.quote(sid))}
+                   for i, sid in enumerate(server_ids(q.get("servers", "1,2,3")))]
         reply = {"errno": 0, "data": {"user_name": s.user_name, "logout_url": base + "/logout",
                                       "gsurl": base + "/chat", "allserver": servers}}
         return 200, "application/json", json.dumps(reply).encode()
