@@ -284,7 +284,10 @@ void CGameWnd::OnUserLogin(const wchar_t* userName) {
         return;
     }
     if (m_pVipWnd) {
-        m_pVipWnd->m_view.Navigate(chatUrl);
+        // Not when the chat page itself asked for this reply: a chat address that is also a login
+        // address would otherwise fetch the reply again for ever.
+        if (!g_pMainFrame || g_pMainFrame->m_pReplySource != &m_pVipWnd->m_view)
+            m_pVipWnd->m_view.Navigate(chatUrl);
         return;
     }
     m_pVipWnd = new CVIPWnd(L"VIPWND");

@@ -53,8 +53,8 @@ public:
     void PostExitGame();
     void ShowLogoutPage();
 
-    // Account replies.
-    void OnLoginReply(const wchar_t* reply);
+    // Account replies. source: the browser view whose page asked for the reply, if any.
+    void OnLoginReply(const wchar_t* reply, CIEView* source = nullptr);
 
     // Remote configuration and update.
     void RequestRemoteConfig(BOOL silent);
@@ -99,6 +99,8 @@ public:
     BOOL m_bSilentUpdate = FALSE;
     std::vector<ServerEntry> m_servers;
     CChildView m_wndView;
+    // While a reply is handled: the view whose page asked for it (null when none did).
+    CIEView* m_pReplySource = nullptr;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

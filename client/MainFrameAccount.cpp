@@ -11,7 +11,7 @@
 #include "foundation/Config.h"
 #include "foundation/UserInfo.h"
 
-void CMainFrame::OnLoginReply(const wchar_t* reply) {
+void CMainFrame::OnLoginReply(const wchar_t* reply, CIEView* source) {
     if (m_bInLoginReply || !reply || !*reply) return;
     AccountReply account;
     if (!ParseLoginReply(reply, g_strServerId, account)) return;
@@ -23,7 +23,9 @@ void CMainFrame::OnLoginReply(const wchar_t* reply) {
     m_servers = std::move(account.servers);
     if (account.curServerName) m_strCurServerName = *account.curServerName;
 
+    m_pReplySource = source;
     if (m_pGameWnd) m_pGameWnd->OnUserLogin(m_strUserName);
+    m_pReplySource = nullptr;
 
     CString userPwd;
     if (RequestUserPwd(GetUserInfoApi(), GetPwKey(), m_strUserName, userPwd)) m_strUserPwd = userPwd;

@@ -46,9 +46,9 @@ HWND CPageRules::GetGameWindow() {
     return m_pFrame && m_pFrame->m_pGameWnd ? m_pFrame->m_pGameWnd->GetSafeHwnd() : nullptr;
 }
 
-void CPageRules::RequestUserInfo() {
+void CPageRules::RequestUserInfo(CIEView& view) {
     const CString reply = HttpGet(GetUserInfoUrl());
-    if (m_pFrame) m_pFrame->OnLoginReply(reply);
+    if (m_pFrame) m_pFrame->OnLoginReply(reply, &view);
 }
 
 void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel) {
@@ -74,7 +74,7 @@ void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel
         return;
     }
     if (FoundAfterStart(url, GetLoginCheck())) {
-        RequestUserInfo();
+        RequestUserInfo(view);
         if (g_pMainHtmlWnd) g_pMainHtmlWnd->SetChooseOn();
     }
 }
@@ -84,7 +84,7 @@ void CPageRules::DocumentComplete(CIEView& view, const CString& url) {
     CString lower = url;
     lower.MakeLower();
     if (lower.Find(L"about:") >= 0) return;
-    if (m_pFrame && view.IsGameView()) RequestUserInfo();
+    if (m_pFrame && view.IsGameView()) RequestUserInfo(view);
 }
 
 void CPageRules::NavigateComplete2(CIEView& view, const CString&) {

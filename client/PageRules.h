@@ -31,8 +31,8 @@ public:
     static BOOL IsScriptAddress(const CString& url);
 
 private:
-    // The user-info request: the reply goes to the frame.
-    void RequestUserInfo();
+    // The user-info request for a page of the view: the reply goes to the frame.
+    void RequestUserInfo(CIEView& view);
 
     CMainFrame* m_pFrame;
     int m_nDepth = 0;

@@ -29,7 +29,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        // Bounded even while messages keep coming.
+        while (GetTickCount() - start < ms && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             if (!PreTranslateTree(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);

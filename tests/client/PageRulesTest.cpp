@@ -211,3 +211,19 @@ TEST_F(PageRulesTest, ExternalMethodsReachTheGameWindowFromEveryView) {
     EXPECT_FALSE(vip->m_bBlinking); // no chat window yet
     EXPECT_EQ(S_OK, Call(external, CIEView::dispidGameFullScreen, {Var(VT_BSTR, name.Get())}));
 }
+
+TEST_F(PageRulesTest, AChatAddressThatIsALoginAddressFetchesTheReplyOnlyOnce) {
+    const std::string chat = m_server.Url(L"/login-chat").ToUtf8();
+    m_server.SetBody("{\"errno\":0,\"data\":{\"user_name\":\"u\",\"gsurl\":\"" + chat + "\"}}");
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    // The first reply makes the chat window, whose page is a login address.
+    m_frame->OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"gsurl\":\"" + CString(chat.c_str()) +
+                          L"\"}}");
+    ASSERT_NE(m_frame->m_pGameWnd->m_pVipWnd, nullptr);
+    Pump(300);
+    // A later reply navigates the chat page again; the reply that page asks for must not do it again.
+    m_frame->OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"gsurl\":\"" + CString(chat.c_str()) +
+                          L"\"}}");
+    Pump(2000);
+    EXPECT_LE(UserInfoRequests(), 2u);
+}
