@@ -4,6 +4,7 @@
 #include "client/HtmlWnd.h"
 #include "client/IEView.h"
 #include "client/MainFrame.h"
+#include "client/OperatorPages.h"
 #include "client/tools/BossWnd.h"
 #include "client/tools/CacheWnd.h"
 #include "client/tools/MoreWnd.h"
@@ -150,13 +151,8 @@ void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         ShowWindow(SW_MINIMIZE);
     } else if (name.CompareNoCase(L"pack") == 0) {
         ShowSkinWnd(FALSE);
-    } else if (name.CompareNoCase(L"home") == 0) {
-        OpenInDefaultBrowser(GetGwUrl());
-    } else if (name.CompareNoCase(L"bbs") == 0) {
-        OpenInDefaultBrowser(GetBbsUrl());
-    } else if (name.CompareNoCase(L"pay") == 0) {
-        const CString pay = g_pMainFrame ? g_pMainFrame->GetPayUrl() : CString();
-        OpenInDefaultBrowser(pay.IsEmpty() ? GetPaymentUrl() : pay);
+    } else if (OpenOperatorPage(name)) {
+        // "home", "bbs" or "pay"
     } else if (name.CompareNoCase(L"more") == 0) {
         ShowMoreMenu();
     } else if (name.CompareNoCase(L"lock") == 0) {

@@ -2,6 +2,7 @@
 
 #include "client/IEWnd.h"
 #include "client/MainFrame.h"
+#include "client/OperatorPages.h"
 #include "foundation/Config.h"
 #include "foundation/ShellHelpers.h"
 #include "framework/App.h"
@@ -70,13 +71,8 @@ void CHtmlWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         AskQuit(m_hWnd);
     } else if (name.CompareNoCase(L"min") == 0) {
         ShowSkinWnd(FALSE);
-    } else if (name.CompareNoCase(L"home") == 0) {
-        OpenInDefaultBrowser(GetGwUrl());
-    } else if (name.CompareNoCase(L"bbs") == 0) {
-        OpenInDefaultBrowser(GetBbsUrl());
-    } else if (name.CompareNoCase(L"pay") == 0) {
-        const CString pay = g_pMainFrame ? g_pMainFrame->GetPayUrl() : CString();
-        OpenInDefaultBrowser(pay.IsEmpty() ? GetPaymentUrl() : pay);
+    } else if (OpenOperatorPage(name)) {
+        // "home", "bbs" or "pay"
     } else if (name.CompareNoCase(L"service") == 0) {
         OpenInDefaultBrowser(GetServiceUrl());
     }
