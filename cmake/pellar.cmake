@@ -39,3 +39,23 @@ function(pellar_needs_operator_service test)
     target_compile_definitions(${test} PRIVATE PELLAR_SERVICE_DIR="Z:${PELLAR_SERVICE_DIR}")
     add_dependencies(${test} pellar_probe)
 endfunction()
+
+# pellar_resources(<target>): compiles the program's resources (icon, menus, strings, about box,
+# version, manifest) into the target. The icon is drawn at build time by res/make_icon.py.
+set(PELLAR_RES_OUT ${CMAKE_BINARY_DIR}/res)
+add_custom_command(
+    OUTPUT ${PELLAR_RES_OUT}/app.ico
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PELLAR_RES_OUT}
+    COMMAND ${PELLAR_PYTHON3} ${CMAKE_SOURCE_DIR}/res/make_icon.py ${PELLAR_RES_OUT}/app.ico
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icon.py
+    COMMENT "Drawing the program icon"
+    VERBATIM)
+add_custom_target(pellar_icon DEPENDS ${PELLAR_RES_OUT}/app.ico)
+function(pellar_resources target)
+    set(rc ${CMAKE_SOURCE_DIR}/res/Pellar.rc)
+    target_sources(${target} PRIVATE ${rc})
+    set_source_files_properties(${rc} PROPERTIES
+        OBJECT_DEPENDS "${PELLAR_RES_OUT}/app.ico;${CMAKE_SOURCE_DIR}/res/Pellar.manifest;${CMAKE_SOURCE_DIR}/res/resource.h")
+    target_include_directories(${target} PRIVATE ${PELLAR_RES_OUT} ${CMAKE_SOURCE_DIR}/res)
+    add_dependencies(${target} pellar_icon)
+endfunction()

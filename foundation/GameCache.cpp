@@ -17,15 +17,21 @@ bool IsAbsolutePath(const CString& path) {
 
 } // namespace
 
-void CleanGameCache() {
+BOOL GetGameDataFolder(CString& folder) {
     wchar_t profile[kProfileUnits] = {};
     DWORD length = GetEnvironmentVariableW(L"userprofile", profile, kProfileUnits);
     // 0: absent or empty; kProfileUnits or more: it did not fit and the buffer holds nothing usable.
-    if (length == 0 || length >= kProfileUnits) return;
-    CString folder(profile);
-    folder.TrimRight(L'\\');
-    if (!IsAbsolutePath(folder + L"\\")) return;
-    DeleteFilesRecursive(folder + L"\\vessa");
+    if (length == 0 || length >= kProfileUnits) return FALSE;
+    CString base(profile);
+    base.TrimRight(L'\\');
+    if (!IsAbsolutePath(base + L"\\")) return FALSE;
+    folder = base + L"\\vessa";
+    return TRUE;
+}
+
+void CleanGameCache() {
+    CString folder;
+    if (GetGameDataFolder(folder)) DeleteFilesRecursive(folder);
 }
 
 void DeleteFilesRecursive(const wchar_t* folder) {

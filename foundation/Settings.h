@@ -22,9 +22,11 @@ struct INI_CONFIG {
     CString m_strPluginPath; // registered file of the game's browser plug-in, empty when absent
     wchar_t m_szBuffer[260]; // scratch text for writing numbers
 
+    // Writes the record to "config.ini" (also done when the process ends normally).
+    void Save();
+
 private:
     void Load();
-    void Save();
 };
 
 // The one settings record; the first call builds and loads it.

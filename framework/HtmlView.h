@@ -21,9 +21,6 @@
 
 #include <memory>
 
-// The control id of the browser control inside its view.
-constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
-
 class CHtmlView : public CWnd, protected CDispatchHandler, protected CBrowserEventHandler {
     DECLARE_DYNAMIC(CHtmlView)
 

@@ -11,6 +11,8 @@ const wchar_t kSuperProp[] = L"PellarWndSuper";
 
 // The object whose window is being created on this thread; bound at that window's WM_NCCREATE.
 thread_local CWnd* t_pWndInit = nullptr;
+// Handlers of bound windows running on this thread.
+thread_local int t_nHandlerDepth = 0;
 
 } // namespace
 
@@ -58,11 +60,17 @@ CString AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
 
 CWnd::~CWnd() {
     if (m_pbDeleted) *m_pbDeleted = true; // deleted by one of its own handlers
+    for (CWndGuard* guard = m_pGuards; guard; guard = guard->m_pNext)
+        guard->m_pWnd = nullptr;
     if (!m_hWnd) return;
     // Detach first: the derived parts of this object are gone, so no message may reach them.
     HWND hWnd = m_hWnd;
     Unbind();
     ::DestroyWindow(hWnd);
+}
+
+int CWnd::GetHandlerDepth() {
+    return t_nHandlerDepth;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
@@ -185,6 +193,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     wnd->m_pCurMsg = &current;
     wnd->m_pbDeleted = &deleted;
     LRESULT result = 0;
+    ++t_nHandlerDepth;
     try {
         result = wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
@@ -192,6 +201,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         DebugLogException(L"CWnd window procedure");
         result = 0;
     }
+    --t_nHandlerDepth;
     if (deleted) {
         // A handler deleted the object: tell the handlers further out and touch nothing of it.
         if (outerDeleted) *outerDeleted = true;
@@ -238,6 +248,9 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
         return 0;
     case WM_COMMAND:
         return OnCommand(wParam, lParam) ? 0 : Default();
@@ -310,8 +323,11 @@ void CWnd::AddCommandRange(UINT first, UINT last, std::function<void(UINT id)> f
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    if (HIWORD(wParam) != 0) return FALSE;
-    UINT id = LOWORD(wParam);
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+}
+
+BOOL CWnd::OnCmdMsg(UINT id, int code) {
+    if (code != 0) return FALSE;
     for (const CommandRange& range : m_commandRanges) {
         if (id >= range.first && id <= range.last && range.fn) {
             range.fn(id);
@@ -319,6 +335,42 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
         }
     }
     return FALSE;
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    if (!m_hWnd) return;
+    const bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND center = alternateOwner ? alternateOwner->GetSafeHwnd()
+                                 : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+    RECT area = {};
+    RECT around = {};
+    if (child) {
+        ::GetClientRect(center, &area);
+        around = area;
+    } else {
+        HMONITOR monitor = MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTONEAREST);
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        if (monitor && GetMonitorInfoW(monitor, &info))
+            area = info.rcWork;
+        else
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        if (center && ::IsWindowVisible(center) && !::IsIconic(center))
+            ::GetWindowRect(center, &around);
+        else
+            around = area;
+    }
+    RECT self = {};
+    ::GetWindowRect(m_hWnd, &self);
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    int x = (around.left + around.right) / 2 - width / 2;
+    int y = (around.top + around.bottom) / 2 - height / 2;
+    if (x + width > area.right) x = area.right - width;
+    if (x < area.left) x = area.left;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (y < area.top) y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) {
@@ -355,6 +407,9 @@ void CWnd::OnShowWindow(BOOL, UINT) {
     Default();
 }
 void CWnd::OnActivate(UINT, HWND, BOOL) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
     Default();
 }
 void CWnd::OnLButtonDown(UINT, CPoint) {
@@ -503,4 +558,26 @@ BOOL CWnd::SetForegroundWindow() {
 HICON CWnd::SetIcon(HICON icon, BOOL big) {
     return reinterpret_cast<HICON>(
         ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) {
+    return ::SetTimer(m_hWnd, id, elapse, nullptr);
+}
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return ::KillTimer(m_hWnd, id);
+}
+
+CWndGuard::CWndGuard(CWnd* wnd) : m_pWnd(wnd) {
+    if (!m_pWnd) return;
+    m_pNext = m_pWnd->m_pGuards;
+    m_pWnd->m_pGuards = this;
+}
+
+CWndGuard::~CWndGuard() {
+    if (!m_pWnd) return;
+    for (CWndGuard** link = &m_pWnd->m_pGuards; *link; link = &(*link)->m_pNext) {
+        if (*link == this) {
+            *link = m_pNext;
+            break;
+        }
+    }
 }

@@ -50,6 +50,11 @@ CString AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH ba
 // stays unchanged); TRUE when the class exists afterwards.
 BOOL AfxRegisterClass(WNDCLASSW* wndClass);
 
+class CWndGuard;
+
+// The id of a frame's first pane, and of the browser control inside its view.
+constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
+
 class CWnd {
 public:
     static const CRuntimeClass classCWnd;
@@ -60,6 +65,10 @@ public:
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
+
+    // How many handlers of bound windows are running on this thread now (nested message loops inside a
+    // handler let further messages in): 1 inside a handler called straight from the message loop.
+    static int GetHandlerDepth();
 
     // The object bound to a window, or null (also for windows no CWnd owns).
     static CWnd* FromHandlePermanent(HWND hWnd);
@@ -127,6 +136,16 @@ public:
     BOOL BringWindowToTop();
     BOOL SetForegroundWindow();
     HICON SetIcon(HICON icon, BOOL big);
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
+    BOOL KillTimer(UINT_PTR id);
+
+    // Centres the window over its owner (a child: over its parent), or over the work area when the
+    // owner is hidden, minimised or missing; it is kept inside the work area.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
+
+    // A command (menu, accelerator, control notification with its code); TRUE when handled. The base
+    // routes the command ranges.
+    virtual BOOL OnCmdMsg(UINT id, int code);
 
     // Calls fn(id) for WM_COMMAND clicks (notification 0: menus and BN_CLICKED) whose id
     // lies in [first, last]; the first matching range wins.
@@ -156,7 +175,8 @@ protected:
     virtual void OnClose();
     virtual void OnShowWindow(BOOL show, UINT status);
     virtual void OnActivate(UINT state, HWND other, BOOL minimized);
-    // WM_COMMAND: TRUE when handled. The base routes the command ranges.
+    virtual void OnTimer(UINT_PTR id);
+    // WM_COMMAND: TRUE when handled. The base hands the command to OnCmdMsg.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: TRUE when handled, with *result the message's answer.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -185,8 +205,28 @@ private:
     void Bind(HWND hWnd);
     void Unbind();
 
+    friend class CWndGuard;
+    CWndGuard* m_pGuards = nullptr; // guards watching this object
+
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure when subclassed
     const MSG* m_pCurMsg = nullptr;
     bool* m_pbDeleted = nullptr; // set while a message is handled; the destructor marks it
     std::vector<CommandRange> m_commandRanges;
+};
+
+// Tells whether a window object still exists after a call that may have deleted it (a message box
+// runs a nested message loop in which anything can happen).
+class CWndGuard {
+public:
+    explicit CWndGuard(CWnd* wnd);
+    ~CWndGuard();
+    CWndGuard(const CWndGuard&) = delete;
+    CWndGuard& operator=(const CWndGuard&) = delete;
+
+    bool IsAlive() const { return m_pWnd != nullptr; }
+
+private:
+    friend class CWnd;
+    CWnd* m_pWnd;
+    CWndGuard* m_pNext = nullptr;
 };

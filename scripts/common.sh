@@ -25,5 +25,5 @@ missing_packages() {
 # True when everything the build and tests need is in place.
 setup_done() {
     [ -z "$(missing_packages)" ] && [ -f "$CACHE_DIR/jsoncpp/src/include/json/json.h" ] &&
-        [ -f "$WINEPREFIX/.pellar-ready" ]
+        [ -f "$WINEPREFIX/.pellar-ready" ] && [ -f "$WINEPREFIX/.pellar-unmanaged" ]
 }

@@ -63,7 +63,18 @@ prepare_wine() {
     touch "$WINEPREFIX/.pellar-ready"
 }
 
+# Without a window manager (Xvfb), Wine waits 2 s for one at every hide or destruction of a window it
+# lets a window manager handle; windows that no window manager handles are unmapped at once.
+unmanaged_windows() {
+    [ -f "$WINEPREFIX/.pellar-unmanaged" ] && return 0
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -k || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.pellar-unmanaged"
+}
+
 install_packages
 fetch_jsoncpp
 prepare_wine
+unmanaged_windows
 echo "setup: done"

@@ -55,8 +55,9 @@ void CSkinWnd2::OnPaint() {
 void CSkinWnd2::RenderTo(HDC target, const CRect& client) {
     const int width = client.Width(), height = client.Height();
     if (!target || width <= 0 || height <= 0) return;
-    // The surface (and its GDI+ Graphics) is gone before the paint context ends.
-    CSkinSurface surface(target, width, height, CSkinSurface::Compatible);
+    // The surface (and its GDI+ Graphics) is gone before the paint context ends. A 32-bit DIB, not a
+    // device bitmap: on a device bitmap text may be drawn through the system's unsmoothed glyphs.
+    CSkinSurface surface(target, width, height, CSkinSurface::Dib32);
     if (!surface.IsValid()) return;
     Gdiplus::Graphics& graphics = *surface.GetGraphics();
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);

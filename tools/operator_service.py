@@ -17,11 +17,17 @@ Any request can ask for a misbehaving reply with query parameters (they also wor
   _stall=MS      with _cut: wait after the first N bytes, then send the rest
   _drip=MS       send the body one byte at a time, MS ms apart (a server that never quite stops)
 /data?size=N and /data/<any name>?size=N answer N bytes of the same pattern, generated while sent.
+/config.xml?version=V&url=U offers version V (default --client-version) and the installer address U
+(default /download/PellarNext.exe) in the remote configuration; the "?<seconds>" that the client appends
+to its configured address, query or not, is no part of the last value.
 The same parameters can be made to stick to a path for the next requests:
   GET /_control?path=/api/userinfo&_json=malformed&count=2   (count 0: until reset)
   GET /_control?reset=1
 A port that refuses connections at first and then serves like the main one (for retry tests):
   GET /_control?late_port=MS   answers the port number; it listens from MS ms on, for a minute
+The account's servers in the user-info reply:
+  /api/userinfo?servers=ID,ID,...   those servers (default 1,2,3; empty: none), each named "S<id> " and a
+                                    Chinese name, with the game address /game?sid=<id>
 """
 
 import argparse
@@ -29,6 +35,7 @@ import hashlib
 import html
 import json
 import os
+import re
 import signal
 import socket
 import sys
@@ -40,6 +47,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 FAULT_KEYS = ("_status", "_size", "_gbk_at", "_body", "_json", "_cut", "_close", "_delay", "_stall", "_drip")
 PATTERN = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
 GBK_CHAR = "\u4e2d".encode("gbk")  # two bytes
+# What the client appends to its configured remote-configuration address, query or not.
+CLIENT_TIME_SUFFIX = re.compile(r"\?-?\d+$")
 
 
 def number(params, key, default=0):
@@ -47,6 +56,16 @@ def number(params, key, default=0):
         return int(params.get(key, default))
     except (TypeError, ValueError):
         return default
+
+
+# Display names of the servers in the user-info reply, after "S<id> ".
+SERVER_NAMES = ("\u70c8\u7130\u4e4b\u57ce", "\u51b0\u971c\u738b\u5ea7", "\u98ce\u66b4\u8981\u585e",
+                "\u661f\u8fb0\u5927\u9646")
+
+
+def server_ids(text):
+    """The ids of servers=ID,ID,...: non-empty pieces, at most 500."""
+    return [piece.strip() for piece in text.split(",") if piece.strip()][:500]
 
 
 def md5_hex(data):
@@ -149,7 +168,7 @@ class Handler(BaseHTTPRequestHandler):
         s = self.settings
         body = self.read_body()
         url = urllib.parse.urlsplit(self.path)
-        query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+        query = urllib.parse.parse_qs(CLIENT_TIME_SUFFIX.sub("", url.query), keep_blank_values=True)
         s.log({
             "time": time.time(),
             "method": self.command,
@@ -277,8 +296,10 @@ class Handler(BaseHTTPRequestHandler):
         if path == "/api/userpwd":
             return self.user_pwd(body)
         if path == "/config.xml":
+            version = q.get("version", self.settings.client_version)
+            installer = q.get("url", self.base() + "/download/PellarNext.exe")
             xml = ('<?xml version="1.0" encoding="utf-8"?>\n<CONFIG>\n  <CLIENT version="%s" url="%s"/>\n</CONFIG>\n'
-                   % (html.escape(self.settings.client_version), html.escape(self.base() + "/download/PellarNext.exe")))
+                   % (html.escape(version), html.escape(installer)))
             return 200, "text/xml", xml.encode("utf-8")
         if path.startswith("/download/"):
             return self.installer()
@@ -298,8 +319,9 @@ class Handler(BaseHTTPRequestHandler):
             if q.get("sign", "") != expected:
                 return 200, "application/json", json.dumps({"errno": 1, "msg": "bad sign"}).encode()
         base = self.base()
-        servers = [{"server_name": "S%d \u70c8\u7130\u4e4b\u57ce" % n, "server_url": "%s/game?sid=%d" % (base, n)}
-                   for n in (1, 2, 3)]
+        servers = [{"server_name": "S%s %s" % (sid, SERVER_NAMES[i % len(SERVER_NAMES)]),
+                    "server_url": "%s/game?sid=%s" % (base, urllib.parse.quote(sid))}
+                   for i, sid in enumerate(server_ids(q.get("servers", "1,2,3")))]
         reply = {"errno": 0, "data": {"user_name": s.user_name, "logout_url": base + "/logout",
                                       "gsurl": base + "/chat", "allserver": servers}}
         return 200, "application/json", json.dumps(reply).encode()

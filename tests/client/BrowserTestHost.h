@@ -29,11 +29,13 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!PreTranslateTree(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
+            if (ms > 0 && GetTickCount() - start >= ms) break; // bounded even while messages keep coming
+        }
         if (done && done()) return true;
         if (GetTickCount() - start >= ms) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);

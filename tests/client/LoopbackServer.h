@@ -51,6 +51,21 @@ public:
         return std::find(m_paths.begin(), m_paths.end(), path) != m_paths.end();
     }
 
+    // The body of every later answer (a small page at first).
+    void SetBody(const std::string& body) {
+        CSingleLock lock(&m_lock, TRUE);
+        m_body = body;
+    }
+
+    // How many requests asked for a path that begins with prefix.
+    size_t CountRequests(const std::string& prefix) {
+        CSingleLock lock(&m_lock, TRUE);
+        return static_cast<size_t>(
+            std::count_if(m_paths.begin(), m_paths.end(), [&](const std::string& path) {
+                return path.compare(0, prefix.size(), prefix) == 0;
+            }));
+    }
+
 private:
     static DWORD WINAPI Run(LPVOID self) {
         static_cast<LoopbackServer*>(self)->Serve();
@@ -59,7 +74,7 @@ private:
     void Serve() {
         for (SOCKET client; (client = accept(m_listen, nullptr, nullptr)) != INVALID_SOCKET;
              closesocket(client)) {
-            DWORD timeout = 2000; // a connection that never sends is given up
+            DWORD timeout = 300; // a connection that never sends is given up (browsers open spare ones)
             setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                        sizeof timeout);
             std::string request;
@@ -72,10 +87,14 @@ private:
                 CSingleLock lock(&m_lock, TRUE);
                 m_paths.push_back(request.substr(first + 1, second - first - 1));
             }
-            static const char reply[] =
-                "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 42\r\n"
-                "Connection: close\r\n\r\n<html><title>Loopback</title>hello</html>\n";
-            send(client, reply, sizeof reply - 1, 0);
+            std::string body;
+            {
+                CSingleLock lock(&m_lock, TRUE);
+                body = m_body;
+            }
+            const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                      std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+            send(client, reply.data(), static_cast<int>(reply.size()), 0);
             shutdown(client, SD_SEND);
         }
     }
@@ -85,5 +104,6 @@ private:
     unsigned m_port = 0;
     HANDLE m_thread = nullptr;
     CCriticalSection m_lock;
+    std::string m_body = "<html><title>Loopback</title>hello</html>\n";
     std::vector<std::string> m_paths;
 };

@@ -1,0 +1,401 @@
+#include "client/GameWnd.h"
+
+#include "client/ClientMessages.h"
+#include "client/HtmlWnd.h"
+#include "client/IEView.h"
+#include "client/MainFrame.h"
+#include "client/OperatorPages.h"
+#include "client/tools/BossWnd.h"
+#include "client/tools/CacheWnd.h"
+#include "client/tools/MoreWnd.h"
+#include "client/tools/ServerWnd.h"
+#include "client/tools/SetupWnd.h"
+#include "client/tools/VIPWnd.h"
+#include "foundation/Config.h"
+#include "foundation/Settings.h"
+#include "foundation/ShellHelpers.h"
+#include "foundation/UrlHelpers.h"
+#include "framework/MessageBox.h"
+
+IMPLEMENT_DYNAMIC(CGameWnd, CSkinWnd2)
+
+BOOL g_bGameWndVisible = TRUE;
+
+namespace {
+
+constexpr UINT kQuitBoxType = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL;
+constexpr DWORD kToolStyle = WS_POPUP | WS_VISIBLE;
+// Edges are this wide; corners are squares of the larger size.
+constexpr int kEdge = 3;
+constexpr int kCorner = 10;
+
+template <class T> void DeleteTool(T*& tool) {
+    delete tool;
+    tool = nullptr;
+}
+
+// The cursor of a sizing hit code, or null for any other code.
+LPCWSTR SizingCursor(UINT hit) {
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+        return IDC_SIZEWE;
+    case HTTOP:
+    case HTBOTTOM:
+        return IDC_SIZENS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        return IDC_SIZENWSE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        return IDC_SIZENESW;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+CGameWnd::CGameWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
+
+CGameWnd::~CGameWnd() {
+    DeleteTool(m_pMoreWnd);
+    DeleteTool(m_pBossWnd);
+    DeleteTool(m_pServerWnd);
+    DeleteTool(m_pSetupWnd);
+    DeleteTool(m_pCacheWnd);
+    DeleteTool(m_pVipWnd);
+    DeleteTool(m_pHostWnd);
+}
+
+CGameWnd* CGameWnd::FromToolWnd(const CWnd* toolWnd) {
+    CGameWnd* game = g_pMainFrame ? g_pMainFrame->m_pGameWnd : nullptr;
+    if (!game || !game->GetSafeHwnd() || !toolWnd || !toolWnd->GetSafeHwnd()) return nullptr;
+    return toolWnd->GetParentHwnd() == game->GetSafeHwnd() ? game : nullptr;
+}
+
+void CGameWnd::ReleaseFromToolWnd() {
+    m_bToolWndOpen = FALSE;
+    EnableWindow(TRUE);
+    ShowSkinWnd(TRUE);
+}
+
+int CGameWnd::OnCreate(LPCREATESTRUCTW cs) {
+    if (CSkinWnd2::OnCreate(cs) == -1) return -1;
+    static const wchar_t* const kHandButtons[] = {L"home", L"bbs",  L"refresh", L"lock",
+                                                  L"pay",  L"more", L"vip",     L"host"};
+    for (const wchar_t* name : kHandButtons) {
+        CSkinButton* button = nullptr;
+        if (FindButton(name, &button)) button->m_bHandCursor = TRUE;
+    }
+    CSkinButton* button = nullptr;
+    if (FindButton(L"vip", &button)) button->ShowWindow(SW_HIDE);
+    if (FindButton(L"restore", &button)) button->ShowWindow(SW_HIDE);
+    if (g_pMainFrame) g_pMainFrame->SetHotKey(GetIniConfig()->UseHotKey);
+    return 0;
+}
+
+LRESULT CGameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wParam));
+        return 0;
+    case WM_NCLBUTTONDOWN:
+        OnNcLButtonDown(static_cast<UINT>(wParam), lParam);
+        return 0;
+    case WM_GSNAME:
+        if (!TakeLocalMessage(WM_GSNAME, wParam, lParam)) return 0;
+        return OnGsName(lParam);
+    case WM_NEWMSG:
+        return OnNewMsg();
+    default:
+        return CSkinWnd2::WindowProc(msg, wParam, lParam);
+    }
+}
+
+BOOL CGameWnd::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F5) {
+        if (m_pWebView && m_pWebView->GetBrowser()) m_pWebView->GetBrowser()->Refresh();
+        return TRUE;
+    }
+    return CSkinWnd2::PreTranslateMessage(msg);
+}
+
+void CGameWnd::ShowSkinWnd(BOOL show) {
+    if (show) {
+        if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
+        ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
+        BringWindowToTop();
+        SetForegroundWindow();
+        return;
+    }
+    if (m_pVipWnd) m_pVipWnd->ShowSkinWnd(FALSE);
+    if (m_pHostWnd) {
+        m_pHostWnd->ShowSkinWnd(FALSE);
+        m_pHostWnd->m_view.Navigate(L"about:blank");
+    }
+    ShowWindow(SW_HIDE);
+}
+
+void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
+    const CString& name = info.name;
+    if (name.CompareNoCase(L"close") == 0) {
+        CWndGuard alive(this);
+        const int answer =
+            AfxShowMessageBox(m_hWnd, L"此操作将退出游戏，是否继续？", g_strGsClientAbout, kQuitBoxType);
+        // The box runs its own message loop: the game (or the client) may have ended meanwhile.
+        if (answer == IDCANCEL || !alive.IsAlive() || !g_pMainFrame || g_pMainFrame->m_pGameWnd != this)
+            return;
+        g_pMainFrame->PostExitGame();
+    } else if (name.CompareNoCase(L"min") == 0) {
+        ShowWindow(SW_MINIMIZE);
+    } else if (name.CompareNoCase(L"pack") == 0) {
+        ShowSkinWnd(FALSE);
+    } else if (OpenOperatorPage(name)) {
+        // "home", "bbs" or "pay"
+    } else if (name.CompareNoCase(L"more") == 0) {
+        ShowMoreMenu();
+    } else if (name.CompareNoCase(L"lock") == 0) {
+        if (m_bToolWndOpen) return;
+        m_bToolWndOpen = TRUE;
+        if (g_pMainFrame) g_pMainFrame->LockScreen(TRUE);
+    } else if (name.CompareNoCase(L"server") == 0) {
+        ShowServerPanel();
+    } else if (name.CompareNoCase(L"refresh") == 0) {
+        RefreshGame();
+    } else if (name.CompareNoCase(L"vip") == 0) {
+        if (m_pVipWnd && PlaceUnder(L"vip", *m_pVipWnd, Align::HalfRight)) m_pVipWnd->ShowSkinWnd(TRUE);
+    } else if (name.CompareNoCase(L"host") == 0) {
+        if (!m_pHostWnd) return;
+        m_pHostWnd->m_view.Navigate(g_pMainFrame ? g_pMainFrame->GetHostUrl() : CString());
+        if (PlaceUnder(L"host", *m_pHostWnd, Align::Right)) m_pHostWnd->ShowSkinWnd(TRUE);
+    } else if (name.CompareNoCase(L"max") == 0) {
+        m_wndInfo.wmode = 0;
+        ToggleMaximize();
+    } else if (name.CompareNoCase(L"restore") == 0) {
+        m_wndInfo.wmode = 1;
+        ToggleMaximize();
+    }
+}
+
+void CGameWnd::ShowMoreMenu() {
+    if (!FindButton(L"more", nullptr)) return;
+    if (!m_pMoreWnd) {
+        m_pMoreWnd = new CMoreWnd(L"MOREWND");
+        m_pMoreWnd->CreateWnd(m_hWnd, 0, kToolStyle);
+    }
+    if (PlaceUnder(L"more", *m_pMoreWnd, Align::Left)) m_pMoreWnd->ShowSkinWnd(TRUE);
+}
+
+void CGameWnd::ShowServerPanel() {
+    if (!m_pServerWnd) {
+        m_pServerWnd = new CServerWnd(L"SERVERWND");
+        m_pServerWnd->CreateWnd(m_hWnd, 0, kToolStyle);
+    }
+    if (PlaceUnder(L"server", *m_pServerWnd, Align::Right)) m_pServerWnd->ShowSkinWnd(TRUE);
+}
+
+void CGameWnd::RefreshGame() {
+    if (!m_pWebView) return;
+    CString url = g_pMainFrame ? g_pMainFrame->GetGameUrl() : CString();
+    if (!url.IsEmpty()) {
+        AppendTimeStamp(url);
+        Navigate(url);
+    } else if (m_pWebView->GetBrowser()) {
+        m_pWebView->GetBrowser()->Refresh();
+    }
+}
+
+void CGameWnd::Navigate(const wchar_t* url) {
+    if (m_pWebView) m_pWebView->Navigate(url);
+}
+
+BOOL CGameWnd::PlaceUnder(const wchar_t* buttonName, CWnd& popup, Align align) {
+    CSkinButton* button = nullptr;
+    if (!FindButton(buttonName, &button) || !popup.GetSafeHwnd()) return FALSE;
+    CRect b;
+    button->GetWindowRect(&b);
+    CRect client;
+    popup.GetClientRect(&client);
+    const int w = client.Width();
+    const int h = client.Height();
+    int left = b.left;
+    if (align == Align::Right) left = b.right - w;
+    if (align == Align::HalfRight) left = b.right - w / 2;
+    popup.MoveWindow(left, b.bottom, w, h, TRUE);
+    return TRUE;
+}
+
+void CGameWnd::OpenToolWnd(CSkinWnd2& tool) {
+    tool.CenterWindow();
+    tool.ShowSkinWnd(TRUE);
+    m_bToolWndOpen = TRUE;
+    EnableWindow(FALSE);
+    ShowSkinWnd(TRUE);
+}
+
+void CGameWnd::OnMoreItem(const wchar_t* item) {
+    const CString name(item);
+    if (name == L"boss") {
+        if (!m_pBossWnd) {
+            m_pBossWnd = new CBossWnd(L"BOSSWND");
+            m_pBossWnd->CreateWnd(m_hWnd, 0, kToolStyle);
+        }
+        OpenToolWnd(*m_pBossWnd);
+    } else if (name == L"setup") {
+        if (!m_pSetupWnd) {
+            m_pSetupWnd = new CSetupWnd(L"SETUPWND");
+            m_pSetupWnd->CreateWnd(m_hWnd, 0, kToolStyle);
+        }
+        OpenToolWnd(*m_pSetupWnd);
+    } else if (name == L"cache") {
+        if (!m_pCacheWnd) {
+            m_pCacheWnd = new CCacheWnd(L"CACHEWND");
+            m_pCacheWnd->CreateWnd(m_hWnd, 0, kToolStyle);
+        }
+        OpenToolWnd(*m_pCacheWnd);
+    } else if (name == L"ver") {
+        if (g_pMainFrame) g_pMainFrame->RequestRemoteConfig(FALSE);
+    }
+}
+
+void CGameWnd::OnUserLogin(const wchar_t* userName) {
+    SetSkinText(L"text_username", userName ? userName : L"");
+    if (!m_pHostWnd) {
+        m_pHostWnd = new CVIPWnd(L"HOSTWND");
+        m_pHostWnd->CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                              WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX);
+    }
+    m_pHostWnd->ShowSkinWnd(FALSE);
+    m_pHostWnd->m_view.Navigate(L"about:blank");
+
+    const CString hostUrl = g_pMainFrame ? g_pMainFrame->GetHostUrl() : CString();
+    CSkinButton* button = nullptr;
+    if (FindButton(L"host", &button)) button->ShowWindow(hostUrl.IsEmpty() ? SW_HIDE : SW_SHOW);
+    if (FindButton(L"vip", &button)) button->ShowWindow(SW_HIDE);
+
+    const CString chatUrl = g_pMainFrame ? g_pMainFrame->GetGsUrl() : CString();
+    if (chatUrl.IsEmpty()) {
+        if (m_pVipWnd) m_pVipWnd->m_view.Navigate(L"about:blank");
+        return;
+    }
+    if (m_pVipWnd) {
+        // Not when the chat page itself asked for this reply: a chat address that is also a login
+        // address would otherwise fetch the reply again for ever.
+        if (!g_pMainFrame || g_pMainFrame->m_pReplySource != &m_pVipWnd->m_view)
+            m_pVipWnd->m_view.Navigate(chatUrl);
+        return;
+    }
+    m_pVipWnd = new CVIPWnd(L"VIPWND");
+    if (!m_pVipWnd->CreateWnd(m_hWnd, WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU)) return;
+    DeleteMenu(GetSystemMenu(m_pVipWnd->GetSafeHwnd(), FALSE), SC_MAXIMIZE, MF_BYCOMMAND);
+    m_pVipWnd->m_view.Navigate(chatUrl);
+}
+
+LRESULT CGameWnd::OnGsName(LPARAM lParam) {
+    const wchar_t* name = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+    CSkinButton* button = nullptr;
+    if (FindButton(L"vip", &button)) {
+        button->SetCaption(name);
+        button->ShowWindow(SW_SHOWNORMAL);
+    }
+    if (m_pVipWnd) m_pVipWnd->SetChatTitle(name);
+    return 0;
+}
+
+LRESULT CGameWnd::OnNewMsg() {
+    CSkinButton* button = nullptr;
+    if (FindButton(L"vip", &button) && m_pVipWnd && !m_pVipWnd->IsWindowVisible()) button->SetBlink(TRUE);
+    return 0;
+}
+
+void CGameWnd::OnHotKey(int id) {
+    if (id != ID_HOTKEY_BOSS) return;
+    if (!g_pMainHtmlWnd || !g_pMainHtmlWnd->IsWindow() || g_pMainHtmlWnd->IsWindowVisible()) return;
+    if (g_bGameWndVisible) {
+        ShowSkinWnd(FALSE);
+        g_bGameWndVisible = FALSE;
+    } else {
+        ShowSkinWnd(TRUE);
+        g_bGameWndVisible = TRUE;
+    }
+}
+
+void CGameWnd::OnSetFocus(HWND) {
+    if (m_pWebView && m_pWebView->IsWindow()) m_pWebView->SetFocus();
+}
+
+void CGameWnd::OnClose() {
+    // Alt+F4 or the cache window: leave the game without the question, once this handler is done.
+    if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->PostExitGame();
+}
+
+void CGameWnd::OnSize(UINT type, int cx, int cy) {
+    CSkinWnd2::OnSize(type, cx, cy);
+    LayoutView(cx, cy);
+}
+
+void CGameWnd::LayoutView(int cx, int cy) {
+    SkinRectInfo info;
+    if (cx <= 0 || cy <= 0 || !m_pWebView || !GetRectInfo(L"ie", info) || !m_pWebView->IsWindow()) return;
+    CRect rect(info.rect);
+    if (info.strech) {
+        rect.right += m_nWidth - m_wndInfo.width - 1;
+        rect.bottom += m_nHeight - m_wndInfo.height - 1;
+    }
+    m_vecChildRects.assign(1, rect);
+    m_pWebView->MoveWindow(&rect, TRUE);
+    m_pWebView->SetWindowPos(m_hWnd, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void CGameWnd::ToggleMaximize() {
+    const BOOL maximize = m_wndInfo.wmode == 0;
+    CSkinButton* button = nullptr;
+    if (FindButton(L"max", &button)) button->ShowWindow(maximize ? SW_HIDE : SW_SHOW);
+    if (FindButton(L"restore", &button)) button->ShowWindow(maximize ? SW_SHOW : SW_HIDE);
+    ShowWindow(maximize ? SW_MAXIMIZE : SW_RESTORE);
+    OnSize(SIZE_RESTORED, m_nWidth, m_nHeight);
+    m_bDraggable = !maximize;
+    OnPaint();
+}
+
+void CGameWnd::OnLButtonDblClk(UINT flags, CPoint point) {
+    if (point.y <= m_wndInfo.titleHeight) {
+        m_wndInfo.wmode = m_wndInfo.wmode == 0 ? 1 : 0;
+        ToggleMaximize();
+    }
+    CSkinWnd2::OnLButtonDblClk(flags, point);
+}
+
+void CGameWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = m_wndInfo.mWidth;
+    info->ptMinTrackSize.y = m_wndInfo.mHeight;
+    CSkinWnd2::OnGetMinMaxInfo(info);
+}
+
+LRESULT CGameWnd::OnNcHitTest(CPoint point) {
+    CRect w;
+    GetWindowRect(&w);
+    UINT hit = 0;
+    if (point.x <= w.left + kEdge) hit = HTLEFT;
+    if (point.x >= w.right - kEdge) hit = HTRIGHT;
+    if (point.y <= w.top + kEdge) hit = HTTOP;
+    if (point.y >= w.bottom - kEdge) hit = HTBOTTOM;
+    if (point.x <= w.left + kCorner && point.y <= w.top + kCorner) hit = HTTOPLEFT;
+    if (point.x >= w.right - kCorner && point.y <= w.top + kCorner) hit = HTTOPRIGHT;
+    if (point.x <= w.left + kCorner && point.y >= w.bottom - kCorner) hit = HTBOTTOMLEFT;
+    if (point.x >= w.right - kCorner && point.y >= w.bottom - kCorner) return HTBOTTOMRIGHT;
+    return hit ? hit : CSkinWnd2::OnNcHitTest(point);
+}
+
+void CGameWnd::OnNcLButtonDown(UINT hitTest, LPARAM point) {
+    if (hitTest >= HTLEFT && hitTest <= HTBOTTOMRIGHT)
+        SendMessage(WM_SYSCOMMAND, SC_SIZE + (hitTest - HTLEFT + WMSZ_LEFT), point);
+    Default();
+}
+
+BOOL CGameWnd::OnSetCursor(HWND, UINT hitTest, UINT) {
+    LPCWSTR cursor = SizingCursor(hitTest);
+    SetCursor(LoadCursor(nullptr, cursor ? cursor : IDC_ARROW));
+    return TRUE;
+}

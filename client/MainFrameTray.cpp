@@ -1,0 +1,109 @@
+// The main frame's tray icon and menu, the boss key's registration on the game window, and the screen
+// lock over the game window.
+#include "client/ClientMessages.h"
+#include "client/GameWnd.h"
+#include "client/HtmlWnd.h"
+#include "client/MainFrame.h"
+#include "client/tools/LockWnd.h"
+#include "foundation/Config.h"
+#include "foundation/Settings.h"
+#include "framework/App.h"
+#include "res/resource.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// Copies text into a fixed field, cut on a character boundary (never half a surrogate pair).
+void CopyCut(wchar_t* field, size_t capacity, const CString& text) {
+    size_t count = static_cast<size_t>(text.GetLength());
+    if (count >= capacity) {
+        count = capacity - 1;
+        if (IS_HIGH_SURROGATE(text[static_cast<int>(count) - 1])) --count;
+    }
+    wmemcpy(field, text.GetString(), count);
+    field[count] = L'\0';
+}
+
+} // namespace
+
+void CMainFrame::AddTrayIcon() {
+    if (m_bTrayAdded) return;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = m_hWnd;
+    data.uID = static_cast<UINT>(m_nTrayId + IDI_APP_ICON);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAYNOTIFY;
+    data.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP_ICON));
+    CopyCut(data.szTip, sizeof(data.szTip) / sizeof(data.szTip[0]), GetAppTitle());
+    Shell_NotifyIconW(NIM_ADD, &data);
+    m_bTrayAdded = TRUE;
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam) {
+    switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDOWN:
+        if (m_bInGame && m_pGameWnd)
+            m_pGameWnd->ShowSkinWnd(TRUE);
+        else if (!m_bInGame && m_pMainHtmlWnd)
+            m_pMainHtmlWnd->ShowSkinWnd(TRUE);
+        break;
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMainFrame::ShowTrayMenu() {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    SetForegroundWindow();
+    CMenu* popup = m_menuTray.GetSubMenu(0);
+    if (!popup) return;
+    const UINT command =
+        static_cast<UINT>(popup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, m_hWnd));
+    if (command == ID_TRAY_SHOWMAIN)
+        OnTrayNotify(0, WM_LBUTTONDOWN);
+    else if (command == ID_APP_EXIT)
+        PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
+}
+
+void CMainFrame::SetHotKey(BOOL enable) {
+    HWND game = m_pGameWnd ? m_pGameWnd->GetSafeHwnd() : nullptr;
+    if (!enable) {
+        if (game) UnregisterHotKey(game, ID_HOTKEY_BOSS);
+        return;
+    }
+    const int key = GetIniConfig()->HotKey;
+    if (key <= 0) return;
+    if (game) UnregisterHotKey(game, ID_HOTKEY_BOSS);
+    // Without a game window the key would belong to the thread and never reach the game window.
+    if (!game || !RegisterHotKey(game, ID_HOTKEY_BOSS, MOD_ALT | MOD_CONTROL, static_cast<UINT>(key)))
+        PostMessage(WM_HOTKEY_FAILED); // shown once the caller (often a window's creation) has returned
+}
+
+void CMainFrame::LockScreen(BOOL lock) {
+    if (!m_pGameWnd || !m_pGameWnd->GetSafeHwnd()) return;
+    if (lock) {
+        // The lock window is owned by the game window and dies with it at a game's end.
+        if (m_pLockWnd && !m_pLockWnd->GetSafeHwnd()) {
+            delete m_pLockWnd;
+            m_pLockWnd = nullptr;
+        }
+        if (!m_pLockWnd) {
+            m_pLockWnd = new CLockWnd(L"LOCKWND");
+            m_pLockWnd->CreateWnd(m_pGameWnd->GetSafeHwnd(), 0, WS_POPUP | WS_VISIBLE);
+        }
+        CRect rect;
+        m_pGameWnd->GetWindowRect(&rect);
+        m_pLockWnd->MoveToRect(rect, TRUE);
+    }
+    m_pGameWnd->m_bToolWndOpen = lock;
+    m_pGameWnd->EnableWindow(!lock);
+    m_pGameWnd->ShowSkinWnd(TRUE);
+    if (m_pLockWnd) m_pLockWnd->ShowSkinWnd(lock);
+}

@@ -1,0 +1,128 @@
+#include "client/PageRules.h"
+
+#include "client/ClientMessages.h"
+#include "client/GameWnd.h"
+#include "client/HtmlWnd.h"
+#include "client/IEView.h"
+#include "client/MainFrame.h"
+#include "foundation/Config.h"
+#include "foundation/Http.h"
+#include "foundation/ShellHelpers.h"
+#include "foundation/UserInfo.h"
+
+namespace {
+
+// Counts the rules running, so that a game exit waits until they have returned.
+class CRuleScope {
+public:
+    explicit CRuleScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~CRuleScope() { --m_depth; }
+    CRuleScope(const CRuleScope&) = delete;
+    CRuleScope& operator=(const CRuleScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+BOOL CPageRules::FoundAfterStart(const CString& url, const CString& text) {
+    if (text.IsEmpty()) return FALSE;
+    return url.Find(text) >= 1;
+}
+
+BOOL CPageRules::IsScriptAddress(const CString& url) {
+    CString address = url;
+    address.TrimLeft();
+    static const wchar_t* const kSchemes[] = {L"javascript:", L"vbscript:", L"file:", L"data:"};
+    for (const wchar_t* scheme : kSchemes) {
+        const int length = static_cast<int>(wcslen(scheme));
+        if (address.Left(length).CompareNoCase(scheme) == 0) return TRUE;
+    }
+    return FALSE;
+}
+
+HWND CPageRules::GetGameWindow() {
+    return m_pFrame && m_pFrame->m_pGameWnd ? m_pFrame->m_pGameWnd->GetSafeHwnd() : nullptr;
+}
+
+void CPageRules::RequestUserInfo(CIEView& view) {
+    const CString reply = HttpGet(GetUserInfoUrl());
+    if (m_pFrame) m_pFrame->OnLoginReply(reply, &view);
+}
+
+void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel) {
+    CRuleScope scope(m_nDepth);
+    CHtmlWnd* login = m_pFrame ? m_pFrame->m_pMainHtmlWnd : nullptr;
+    if (url.Find(L"app://minimize|") >= 0 && login) {
+        login->ShowSkinWnd(FALSE);
+        if (cancel) *cancel = TRUE;
+        return;
+    }
+    if (url.Find(L"app://exitgame|") >= 0 && login) {
+        if (cancel) *cancel = TRUE;
+        login->ConfirmQuit();
+        return;
+    }
+    CString game = url;
+    if (url.Find(L"app://loadgame") >= 0) {
+        const int bar = url.Find(L'|');
+        if (bar >= 0) game = url.Mid(bar + 1);
+    }
+    if (FoundAfterStart(url, GetGameCheck())) {
+        if (m_pFrame && !view.IsGameView() && !IsScriptAddress(game)) m_pFrame->StartGame(game);
+        return;
+    }
+    if (FoundAfterStart(url, GetLoginCheck())) {
+        RequestUserInfo(view);
+        if (g_pMainHtmlWnd) g_pMainHtmlWnd->SetChooseOn();
+    }
+}
+
+void CPageRules::DocumentComplete(CIEView& view, const CString& url) {
+    CRuleScope scope(m_nDepth);
+    CString lower = url;
+    lower.MakeLower();
+    if (lower.Find(L"about:") >= 0) return;
+    if (m_pFrame && view.IsGameView()) RequestUserInfo(view);
+}
+
+void CPageRules::NavigateComplete2(CIEView& view, const CString&) {
+    CRuleScope scope(m_nDepth);
+    const CString location = view.GetLocationURL();
+    if (location.Find(L"about:blank2") == 0) {
+        if (m_pFrame && view.IsGameView()) m_pFrame->PostExitGame();
+        return;
+    }
+    if (location.Find(L"about:blank3") == 0) {
+        if (m_pFrame && view.IsGameView()) m_pFrame->ShowLogoutPage();
+    }
+}
+
+void CPageRules::NewWindow3(CIEView& view, const CString& url, BOOL* cancel) {
+    CRuleScope scope(m_nDepth);
+    if (!FoundAfterStart(url, GetGameCheck())) {
+        if (cancel) *cancel = TRUE;
+        OpenInDefaultBrowser(url);
+        return;
+    }
+    if (m_pFrame && !view.IsGameView()) {
+        if (cancel) *cancel = TRUE;
+        if (!IsScriptAddress(url)) m_pFrame->StartGame(url);
+    }
+}
+
+void CPageRules::GetNewMsg(CIEView&) {
+    CRuleScope scope(m_nDepth);
+    if (HWND game = GetGameWindow()) SendMessageW(game, WM_NEWMSG, 0, 0);
+}
+
+void CPageRules::GetGsName(CIEView&, const CString& name) {
+    CRuleScope scope(m_nDepth);
+    if (HWND game = GetGameWindow())
+        SendLocalMessage(game, WM_GSNAME, 0, reinterpret_cast<LPARAM>(name.GetString()));
+}
+
+void CPageRules::GameFullScreen(CIEView&) {
+    OutputDebugStringW(L"GameFullScreen");
+}

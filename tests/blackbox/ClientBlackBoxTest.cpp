@@ -1,0 +1,227 @@
+// The real Pellar.exe, started in a program folder of its own with the demo skin and driven from
+// outside the way a player, the system or another program reaches it: messages to its windows, clicks
+// on its skin buttons, answers to its message boxes and its tray menu.
+#include "tests/foundation/OperatorService.h"
+#include "tools/driver/ClientProcess.h"
+#include "tools/driver/Poll.h"
+#include "tools/driver/ProgramFolder.h"
+#include "tools/driver/RemoteText.h"
+#include "tools/driver/Screenshot.h"
+#include "tools/driver/SkinLayout.h"
+
+#include "framework/Wnd.h"
+
+#include <gtest/gtest.h>
+
+using namespace driver;
+
+namespace {
+
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;
+constexpr UINT WM_GSNAME = WM_USER + 106;
+constexpr UINT WM_PING = WM_USER + 108;
+constexpr UINT WM_START_GAME = WM_USER + 109;
+const wchar_t kFrameClass[] = L"MyNewClass";
+// Generous bounds: a first start under Wine can take seconds; every wait ends as soon as it can.
+constexpr DWORD kStartMs = 30000;
+constexpr DWORD kReactMs = 10000;
+// Ending takes seconds here: without a window manager, Wine waits for each shown window to be withdrawn.
+constexpr DWORD kExitMs = 30000;
+
+// A window of the configured tipClass, standing for an older client still running: a starting client
+// asks it to close. It stays open, counting the requests.
+class CTipWindow : public CWnd {
+public:
+    bool Create(const wchar_t* className) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = CWnd::GetWndProc();
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.lpszClassName = className;
+        return AfxRegisterClass(&wc) && CreateEx(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    }
+    int m_nCloseRequests = 0;
+
+protected:
+    void OnClose() override { ++m_nCloseRequests; }
+};
+
+class ClientBlackBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.Create(L"" PELLAR_CLIENT_EXE, L"" PELLAR_DEMO_SKIN, service::Port()));
+        ASSERT_TRUE(m_skin.Load(m_folder.Path()));
+        m_imClass = ReadConfigValue(m_folder.Path(), L"imClass");
+        ASSERT_FALSE(m_imClass.IsEmpty());
+    }
+
+    // A failed case leaves the screen as it was beside the test program, taken while the client still runs.
+    void TearDown() override {
+        if (!HasFailure()) return;
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        CString path(self);
+        path = path.Left(path.ReverseFind(L'\\') + 1) +
+               CString::FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               L".failure.bmp";
+        CDibSection screen;
+        if (CaptureScreen(screen) && SaveBitmapFile(screen, path))
+            printf("screen: %s\n", path.ToUtf8().c_str());
+    }
+
+    // Starts the client and waits for its main frame; null when it did not come.
+    HWND StartClient(const std::vector<CString>& arguments = {}) {
+        if (!m_client.Start(m_folder.Program(), arguments)) return nullptr;
+        return m_client.WaitForWindow(kFrameClass, kStartMs);
+    }
+
+    HWND WaitForLoginWindow() { return m_client.WaitForWindow(m_imClass, kStartMs, true); }
+
+    // The frame's answer to WM_PING, or -1 when it did not answer.
+    LRESULT Ping(HWND frame) {
+        LRESULT answer = -1;
+        return SendBounded(frame, WM_PING, 0, 0, &answer) ? answer : -1;
+    }
+
+    HWND Button(HWND wnd, const wchar_t* element, const wchar_t* name) {
+        const SkinWindowLayout* layout = m_skin.Window(element);
+        return layout ? FindSkinButton(wnd, *layout, name) : nullptr;
+    }
+
+    CProgramFolder m_folder; // declared first, so the client has ended before its folder goes
+    CClientProcess m_client;
+    CSkinLayout m_skin;
+    CString m_imClass;
+};
+
+TEST_F(ClientBlackBox, AnswersPingAndIgnoresTextPointersFromOtherProcesses) {
+    HWND frame = StartClient();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(1, Ping(frame));
+    HWND login = WaitForLoginWindow();
+    ASSERT_TRUE(login);
+    const SkinWindowLayout* gameLayout = m_skin.Window(L"GAMEWND");
+    ASSERT_TRUE(gameLayout);
+    HWND game = FindSkinWindow(m_client.Id(), *gameLayout);
+    ASSERT_TRUE(game);
+    HWND vip = Button(game, L"GAMEWND", L"vip");
+    ASSERT_TRUE(vip);
+    // The game window is hidden, so the button's own visibility is what a chat name would change.
+    auto shown = [](HWND wnd) { return (GetWindowLongW(wnd, GWL_STYLE) & WS_VISIBLE) != 0; };
+    ASSERT_FALSE(shown(vip));
+
+    // A garbage pointer: acting on it would fault (the system swallows a window procedure's faults
+    // here, so this shows only that the client survives).
+    const WPARAM garbage = static_cast<WPARAM>(0xDEAD0000BEEF);
+    LRESULT answer = -1;
+    EXPECT_TRUE(SendBounded(frame, WM_START_GAME, garbage, garbage, &answer));
+    EXPECT_EQ(0, answer);
+    EXPECT_TRUE(SendBounded(game, WM_GSNAME, garbage, garbage, &answer));
+    EXPECT_EQ(0, answer);
+    EXPECT_TRUE(PostMessageW(frame, WM_START_GAME, garbage, garbage));
+    EXPECT_TRUE(PostMessageW(game, WM_GSNAME, 0, 0));
+
+    // Pointers that are valid in the client: acting on them would start a game and name a chat peer.
+    const CString tag = service::Tag(L"foreign");
+    CRemoteText url, peer;
+    ASSERT_TRUE(url.Create(m_client.Handle(), service::Url(L"/game?sid=1&tag=") + tag));
+    ASSERT_TRUE(peer.Create(m_client.Handle(), L"a chat peer named by someone else"));
+    EXPECT_TRUE(SendBounded(frame, WM_START_GAME, url.Object(), 0, &answer));
+    EXPECT_EQ(0, answer);
+    EXPECT_TRUE(SendBounded(game, WM_GSNAME, 0, peer.Chars(), &answer));
+    EXPECT_EQ(0, answer);
+    EXPECT_TRUE(PostMessageW(frame, WM_START_GAME, url.Object(), 0));
+    EXPECT_TRUE(PostMessageW(game, WM_GSNAME, 0, peer.Chars()));
+
+    EXPECT_EQ(1, Ping(frame)); // after the posted ones too: the frame's queue has been worked through
+    EXPECT_TRUE(SendBounded(game, WM_NULL, 0, 0, nullptr));
+    EXPECT_TRUE(m_client.IsRunning());
+    EXPECT_TRUE(IsWindowVisible(login));
+    EXPECT_FALSE(IsWindowVisible(game));
+    EXPECT_FALSE(shown(vip));
+    EXPECT_TRUE(service::Requests(tag).empty());
+}
+
+TEST_F(ClientBlackBox, StartAsksAnOlderClientWindowToClose) {
+    // A class of this run's own: any client started meanwhile by another test would close the first
+    // window of the demo's class it finds.
+    const CString tipClass = service::Tag(L"PellarTipWnd");
+    ASSERT_TRUE(m_folder.SetConfigValue("tipClass", tipClass.ToUtf8()));
+    ASSERT_EQ(tipClass, ReadConfigValue(m_folder.Path(), L"tipClass"));
+    CTipWindow tip;
+    ASSERT_TRUE(tip.Create(tipClass));
+    ASSERT_TRUE(StartClient());
+    EXPECT_TRUE(WaitUntil(kReactMs, [&] { return tip.m_nCloseRequests > 0; }));
+    EXPECT_EQ(1, tip.m_nCloseRequests);
+    EXPECT_TRUE(WaitForLoginWindow()); // and starts normally
+}
+
+TEST_F(ClientBlackBox, HiddenInstallSendsOneReportAndEndsWithoutWindows) {
+    const CString channel = service::Tag(L"7");
+    ASSERT_TRUE(m_client.Start(m_folder.Program(), {L"/install_hide", channel}));
+    bool sawWindow = false;
+    DWORD exitCode = 1;
+    const bool ended = WaitUntil(kStartMs, [&] {
+        sawWindow = sawWindow || m_client.FindWindow(m_imClass) || m_client.FindWindow(kDialogClass);
+        for (HWND wnd : TopLevelWindows(m_client.Id()))
+            sawWindow = sawWindow || IsWindowVisible(wnd);
+        return !m_client.IsRunning();
+    });
+    ASSERT_TRUE(ended);
+    ASSERT_TRUE(m_client.WaitForExit(0, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_FALSE(sawWindow);
+    const std::vector<Json::Value> reports = service::Requests(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ("/install", reports[0]["path"].asString());
+    EXPECT_EQ("channel=" + channel.ToUtf8(), reports[0]["query"].asString());
+    EXPECT_FALSE(TempDir::Exists(m_folder.File(L"config.ini")));
+}
+
+TEST_F(ClientBlackBox, QuitsThroughTheTrayMenu) {
+    HWND frame = StartClient();
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(WaitForLoginWindow());
+    ASSERT_TRUE(PostMessageW(frame, WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN));
+    HWND menu = m_client.WaitForMenu(kReactMs);
+    ASSERT_TRUE(menu);
+    // "退出" is the menu's last item: from no selection, up selects it.
+    PostKey(menu, VK_UP);
+    PostKey(menu, VK_RETURN);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(m_client.WaitForExit(kExitMs, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(TempDir::Exists(m_folder.File(L"config.ini")));
+}
+
+TEST_F(ClientBlackBox, LoginCloseButtonAsksBeforeQuitting) {
+    HWND frame = StartClient();
+    ASSERT_TRUE(frame);
+    HWND login = WaitForLoginWindow();
+    ASSERT_TRUE(login);
+    HWND close = Button(login, L"MAINWND", L"close");
+    ASSERT_TRUE(close);
+    const CString question = ReadConfigValue(m_folder.Path(), L"quitTip");
+
+    ASSERT_TRUE(PostClick(close));
+    MessageBoxInfo box = m_client.WaitForMessageBox(kReactMs);
+    ASSERT_TRUE(box.box);
+    EXPECT_EQ(question, box.text);
+    EXPECT_EQ(ReadConfigValue(m_folder.Path(), L"userClientAbout") + L" Ver " +
+                  ReadConfigValue(m_folder.Path(), L"clientVer"),
+              box.caption);
+    ASSERT_TRUE(PressDialogButton(box.box, IDCANCEL));
+    EXPECT_TRUE(WaitUntil(kReactMs, [&] { return !IsWindow(box.box); }));
+    EXPECT_EQ(1, Ping(frame));
+    EXPECT_TRUE(IsWindowVisible(login));
+
+    ASSERT_TRUE(PostClick(close));
+    box = m_client.WaitForMessageBox(kReactMs);
+    ASSERT_TRUE(box.box);
+    ASSERT_TRUE(PressDialogButton(box.box, IDOK));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(m_client.WaitForExit(kExitMs, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(TempDir::Exists(m_folder.File(L"config.ini")));
+}
+
+} // namespace

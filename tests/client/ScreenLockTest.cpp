@@ -1,0 +1,67 @@
+// The screen lock: the digest a typed password must give, and the unlock panel over a locked game
+// window (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box).
+#include "ClientHarness.h"
+
+#include "client/tools/LockWnd.h"
+#include "client/tools/UnLockWnd.h"
+
+#include <tuple>
+
+namespace {
+
+TEST(UnlockDigest, PasswordAloneOrAfterTheWholeKeyInTheThreadCodePage) {
+    ASSERT_EQ(936u, GetACP()) << "the tests run under the Chinese code page";
+    const CString longKey = CString(L'钥', 3000) + L"k"; // 6001 bytes in code page 936
+    const std::tuple<const wchar_t*, CString, const wchar_t*> cases[] = {
+        {L"123456", L"", L"e10adc3949ba59abbe56e057f20f883e"},
+        {L"123456", L"pellar-demo-key", L"72abdea651fd8077c09a750a70f5dcfd"},
+        {L"密码锁", L"", L"44be909ec632e2dad1339656563743cf"}, // its GBK bytes
+        {L"密码锁", longKey, L"1fb2e16a9971e9bcb992f54cdb528a09"},
+    };
+    for (const auto& [password, key, digest] : cases)
+        EXPECT_EQ(CString(digest), CUnLockWnd::UnlockDigest(password, key)) << CString(password).ToUtf8();
+}
+
+using ScreenLockTest = ToolWndHarness;
+
+TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
+    g_strPwKey = L"pellar-demo-key";
+    m_frame->m_strUserPwd = L"72ABDEA651FD8077C09A750A70F5DCFD"; // "123456", in upper case
+    m_frame->LockScreen(TRUE);
+    ASSERT_TRUE(m_frame->m_pLockWnd && m_frame->m_pLockWnd->m_pUnLockWnd);
+    CLockWnd& lock = *m_frame->m_pLockWnd;
+    CEdit& box = lock.m_pUnLockWnd->m_edit;
+    ASSERT_TRUE(box.GetSafeHwnd());
+    auto enter = [&](const CString& typed) {
+        box.SetWindowText(typed);
+        box.PostMessage(WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        Pump(0);
+    };
+
+    enter(L"654321");
+    ASSERT_EQ(1u, m_boxes.size());
+    const Box& wrong = m_boxes[0];
+    EXPECT_EQ(
+        std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK), HWND(nullptr)),
+        std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
+    EXPECT_FALSE(Game().IsWindowEnabled());
+    EXPECT_TRUE(lock.IsWindowVisible());
+    EXPECT_EQ(CString(L"654321"), box.GetWindowText());
+
+    enter(L"123456");
+    EXPECT_EQ(1u, m_boxes.size());
+    EXPECT_TRUE(Game().IsWindowEnabled());
+    EXPECT_FALSE(Game().m_bToolWndOpen);
+    EXPECT_FALSE(lock.IsWindowVisible());
+
+    // The box takes 30 characters; a longer text put into it counts with its first 30.
+    m_frame->m_strUserPwd = L"9867e6f0c1f7497086a6905d9ddb7a81"; // 30 times "a"
+    m_frame->LockScreen(TRUE);
+    EXPECT_TRUE(box.GetWindowText().IsEmpty());
+    EXPECT_EQ(30, box.SendMessage(EM_GETLIMITTEXT));
+    enter(CString(L'a', 40));
+    EXPECT_EQ(1u, m_boxes.size());
+    EXPECT_TRUE(Game().IsWindowEnabled());
+}
+
+} // namespace
