@@ -12,21 +12,6 @@
 
 #include <shellapi.h>
 
-namespace {
-
-// Copies text into a fixed field, cut on a character boundary (never half a surrogate pair).
-void CopyCut(wchar_t* field, size_t capacity, const CString& text) {
-    size_t count = static_cast<size_t>(text.GetLength());
-    if (count >= capacity) {
-        count = capacity - 1;
-        if (IS_HIGH_SURROGATE(text[static_cast<int>(count) - 1])) --count;
-    }
-    wmemcpy(field, text.GetString(), count);
-    field[count] = L'\0';
-}
-
-} // namespace
-
 void CMainFrame::AddTrayIcon() {
     if (m_bTrayAdded) return;
     NOTIFYICONDATAW data = {};
@@ -36,7 +21,7 @@ void CMainFrame::AddTrayIcon() {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP_ICON));
-    CopyCut(data.szTip, sizeof(data.szTip) / sizeof(data.szTip[0]), GetAppTitle());
+    CopyTextCut(data.szTip, sizeof(data.szTip) / sizeof(data.szTip[0]), GetAppTitle());
     Shell_NotifyIconW(NIM_ADD, &data);
     m_bTrayAdded = TRUE;
 }

@@ -271,3 +271,14 @@ CString operator+(wchar_t a, const CString& b) {
     r += b;
     return r;
 }
+
+void CopyTextCut(wchar_t* field, size_t capacity, const wchar_t* text) {
+    if (!field || capacity == 0) return;
+    size_t count = text ? wcslen(text) : 0;
+    if (count >= capacity) {
+        count = capacity - 1;
+        if (count > 0 && IS_HIGH_SURROGATE(text[count - 1])) --count;
+    }
+    if (count) wmemcpy(field, text, count);
+    field[count] = L'\0';
+}

@@ -108,3 +108,7 @@ inline bool operator!=(const wchar_t* a, const CString& b) {
 inline bool operator<(const CString& a, const CString& b) {
     return a.Str() < b.Str();
 }
+
+// Copies text into a fixed field of capacity units with its terminating zero, cut to fit on a
+// character boundary (never half a surrogate pair). Nothing happens when capacity is 0.
+void CopyTextCut(wchar_t* field, size_t capacity, const wchar_t* text);

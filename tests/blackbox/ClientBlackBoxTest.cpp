@@ -1,32 +1,15 @@
 // The real Pellar.exe, started in a program folder of its own with the demo skin and driven from
 // outside the way a player, the system or another program reaches it: messages to its windows, clicks
 // on its skin buttons, answers to its message boxes and its tray menu.
-#include "tests/foundation/OperatorService.h"
-#include "tools/driver/ClientProcess.h"
-#include "tools/driver/Poll.h"
-#include "tools/driver/ProgramFolder.h"
+#include "ClientBlackBox.h"
+
 #include "tools/driver/RemoteText.h"
-#include "tools/driver/Screenshot.h"
-#include "tools/driver/SkinLayout.h"
 
 #include "framework/Wnd.h"
 
-#include <gtest/gtest.h>
-
-using namespace driver;
+using namespace blackbox;
 
 namespace {
-
-constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;
-constexpr UINT WM_GSNAME = WM_USER + 106;
-constexpr UINT WM_PING = WM_USER + 108;
-constexpr UINT WM_START_GAME = WM_USER + 109;
-const wchar_t kFrameClass[] = L"MyNewClass";
-// Generous bounds: a first start under Wine can take seconds; every wait ends as soon as it can.
-constexpr DWORD kStartMs = 30000;
-constexpr DWORD kReactMs = 10000;
-// Ending takes seconds here: without a window manager, Wine waits for each shown window to be withdrawn.
-constexpr DWORD kExitMs = 30000;
 
 // A window of the configured tipClass, standing for an older client still running: a starting client
 // asks it to close. It stays open, counting the requests.
@@ -43,54 +26,6 @@ public:
 
 protected:
     void OnClose() override { ++m_nCloseRequests; }
-};
-
-class ClientBlackBox : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.Create(L"" PELLAR_CLIENT_EXE, L"" PELLAR_DEMO_SKIN, service::Port()));
-        ASSERT_TRUE(m_skin.Load(m_folder.Path()));
-        m_imClass = ReadConfigValue(m_folder.Path(), L"imClass");
-        ASSERT_FALSE(m_imClass.IsEmpty());
-    }
-
-    // A failed case leaves the screen as it was beside the test program, taken while the client still runs.
-    void TearDown() override {
-        if (!HasFailure()) return;
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        CString path(self);
-        path = path.Left(path.ReverseFind(L'\\') + 1) +
-               CString::FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-               L".failure.bmp";
-        CDibSection screen;
-        if (CaptureScreen(screen) && SaveBitmapFile(screen, path))
-            printf("screen: %s\n", path.ToUtf8().c_str());
-    }
-
-    // Starts the client and waits for its main frame; null when it did not come.
-    HWND StartClient(const std::vector<CString>& arguments = {}) {
-        if (!m_client.Start(m_folder.Program(), arguments)) return nullptr;
-        return m_client.WaitForWindow(kFrameClass, kStartMs);
-    }
-
-    HWND WaitForLoginWindow() { return m_client.WaitForWindow(m_imClass, kStartMs, true); }
-
-    // The frame's answer to WM_PING, or -1 when it did not answer.
-    LRESULT Ping(HWND frame) {
-        LRESULT answer = -1;
-        return SendBounded(frame, WM_PING, 0, 0, &answer) ? answer : -1;
-    }
-
-    HWND Button(HWND wnd, const wchar_t* element, const wchar_t* name) {
-        const SkinWindowLayout* layout = m_skin.Window(element);
-        return layout ? FindSkinButton(wnd, *layout, name) : nullptr;
-    }
-
-    CProgramFolder m_folder; // declared first, so the client has ended before its folder goes
-    CClientProcess m_client;
-    CSkinLayout m_skin;
-    CString m_imClass;
 };
 
 TEST_F(ClientBlackBox, AnswersPingAndIgnoresTextPointersFromOtherProcesses) {

@@ -44,3 +44,15 @@ TEST(CStringEdit, SearchAndSubstringsClamp) {
     EXPECT_EQ(L"a=", s.Mid(11, 2));
     EXPECT_EQ(L'\0', s.GetAt(100));
 }
+
+TEST(CStringEdit, TextCutIntoAFieldKeepsWholeCharacters) {
+    wchar_t field[4];
+    CopyTextCut(field, 4, L"ab\xD83D\xDE00"); // "ab" and one character outside the basic plane
+    EXPECT_STREQ(L"ab", field);
+    CopyTextCut(field, 4, L"abc\xD83D\xDE00");
+    EXPECT_STREQ(L"abc", field);
+    CopyTextCut(field, 4, L"\xD83D\xDE00");
+    EXPECT_STREQ(L"\xD83D\xDE00", field);
+    CopyTextCut(field, 1, L"abc");
+    EXPECT_STREQ(L"", field);
+}

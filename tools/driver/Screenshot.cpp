@@ -6,11 +6,9 @@
 
 namespace driver {
 
-bool CaptureScreen(CDibSection& image) {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+namespace {
+
+bool CaptureArea(int x, int y, int width, int height, CDibSection& image) {
     CClientDC screen(nullptr);
     CMemoryDC memory(screen);
     if (!screen.GetSafeHdc() || !memory.GetSafeHdc() || !image.Create(memory, width, height, true))
@@ -19,6 +17,19 @@ bool CaptureScreen(CDibSection& image) {
     const bool copied = BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY | CAPTUREBLT) != FALSE;
     GdiFlush();
     return copied;
+}
+
+} // namespace
+
+bool CaptureScreen(CDibSection& image) {
+    return CaptureArea(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), image);
+}
+
+bool CaptureWindow(HWND wnd, CDibSection& image) {
+    RECT rect = {};
+    return GetWindowRect(wnd, &rect) &&
+           CaptureArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, image);
 }
 
 bool SaveBitmapFile(const CDibSection& image, const CString& path) {

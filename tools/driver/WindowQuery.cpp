@@ -82,6 +82,12 @@ bool PostKey(HWND wnd, UINT virtualKey) {
     return PostMessageW(wnd, WM_KEYDOWN, virtualKey, down) && PostMessageW(wnd, WM_KEYUP, virtualKey, up);
 }
 
+bool PostChars(HWND wnd, const CString& text) {
+    for (int i = 0; i < text.GetLength(); ++i)
+        if (!PostMessageW(wnd, WM_CHAR, text[i], 1)) return false;
+    return true;
+}
+
 MessageBoxInfo ReadMessageBox(HWND box) {
     MessageBoxInfo info;
     info.box = box;

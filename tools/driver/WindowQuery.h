@@ -26,6 +26,8 @@ std::vector<HWND> ChildWindows(HWND parent, const wchar_t* className = nullptr);
 bool PostClick(HWND wnd);
 // Posts a key press (down, then up) to a window.
 bool PostKey(HWND wnd, UINT virtualKey);
+// Posts the characters of a text as typing brings them to a window (WM_CHAR, one per UTF-16 unit).
+bool PostChars(HWND wnd, const CString& text);
 
 // A message box as the player sees it.
 struct MessageBoxInfo {
