@@ -76,7 +76,8 @@ TEST_F(UpdateTest, InteractiveAnswerOffersANewerWebInstallerWhoseOkStartsIt) {
     Click(m_frame->m_pUpdateWnd, L"OK");
     EXPECT_TRUE(Game().IsWindowEnabled());
     ASSERT_TRUE(PumpUntil(Ended, 30000));
-    EXPECT_TRUE(TempDir::Exists(m_probeLog));
+    // The installer runs on its own: give it time to write its record.
+    EXPECT_TRUE(PumpUntil([&] { return TempDir::Exists(m_probeLog); }, 20000));
     std::vector<std::string> fetched;
     for (const Json::Value& request : service::Requests(tag))
         if (request["path"].asString() == "/download/PellarNext.exe")
