@@ -93,7 +93,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id, int code) {
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
-    cs.style = WS_TILED | 0x80; // no caption, no border, not visible
+    cs.style = 0x00000080; // exactly this: no caption, no border, not visible
     // Served by the framework's procedure, so that OnCreate runs; a class of that name registered
     // earlier in this process counts.
     WNDCLASSW wc = {};

@@ -55,7 +55,13 @@ TEST_F(ClientTest, LoginPopupFollowsItsRectangleAndTheGameViewFillsItsOwn) {
     game->ShowSkinWnd(FALSE);
     frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     EXPECT_TRUE(game->IsWindowVisible());
+    // Leaving the game gives the login window a fresh pop-up, placed over its rectangle once the
+    // posted size arrives.
     frame->ExitGame();
+    Pump();
+    origin = WindowRect(login->GetSafeHwnd());
+    EXPECT_EQ(WindowRect(login->m_pIEWnd->GetSafeHwnd()),
+              CRect(origin.left + 10, origin.top + 40, origin.left + 950, origin.top + 554));
     login->ShowSkinWnd(FALSE);
     frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     EXPECT_TRUE(login->IsWindowVisible());
