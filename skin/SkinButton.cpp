@@ -34,8 +34,8 @@ void CSkinButton::PreSubclassWindow() {
 
 BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
     ReloadImages(info.stand);
-    m_pIcon = LoadSkinImage(info.icon);
-    m_pBadge = LoadSkinImage(info.icon1);
+    m_pIcon = LoadSharedSkinImage(info.icon);
+    m_pBadge = LoadSharedSkinImage(info.icon1);
 
     // First placement (Reposition, on the owner's first WM_SIZE, anchors by the layout rule).
     CRect own = GetRectInOwner();
@@ -82,7 +82,7 @@ BOOL CSkinButton::Setup(const SkinButtonInfo& info, CToolTipCtrl* tooltip) {
 
 void CSkinButton::FreeImages() {
     m_pCurImage = nullptr; // it always points into m_images
-    for (SkinImagePtr& image : m_images)
+    for (SkinSharedImage& image : m_images)
         image.reset();
 }
 
@@ -92,7 +92,7 @@ BOOL CSkinButton::LoadImages(const wchar_t* normal, const wchar_t* hover, const 
     if (!normal) return FALSE;
     const wchar_t* paths[4] = {normal, hover, pressed, checked};
     for (int i = 0; i < 4; ++i)
-        if (paths[i]) m_images[i] = LoadSkinImage(paths[i]);
+        if (paths[i]) m_images[i] = LoadSharedSkinImage(paths[i]);
 
     Gdiplus::Image* sizing = m_images[kNormal] ? m_images[kNormal].get() : m_images[kHover].get();
     const int width = sizing ? static_cast<int>(sizing->GetWidth()) : 50;
@@ -120,7 +120,7 @@ Gdiplus::Image* CSkinButton::GetStateImage(int index) const {
 
 void CSkinButton::UpdateStateImage() {
     Gdiplus::Image* normal = m_images[kNormal].get();
-    auto orNormal = [normal](const SkinImagePtr& image) { return image ? image.get() : normal; };
+    auto orNormal = [normal](const SkinSharedImage& image) { return image ? image.get() : normal; };
     Gdiplus::Image* chosen = normal;
     if (m_info.check) {
         if (m_bChecked)

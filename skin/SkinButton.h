@@ -96,10 +96,10 @@ private:
     static void RepaintGameWnd();
 
     SkinButtonInfo m_info;
-    std::array<SkinImagePtr, 4> m_images;
+    std::array<SkinSharedImage, 4> m_images;
     Gdiplus::Image* m_pCurImage = nullptr;
-    SkinImagePtr m_pIcon;
-    SkinImagePtr m_pBadge;
+    SkinSharedImage m_pIcon;
+    SkinSharedImage m_pBadge;
     std::unique_ptr<Gdiplus::StringFormat> m_format;
     std::unique_ptr<CWinThread> m_pBlinkThread;
     CScopedHandle m_hBlinkStop;

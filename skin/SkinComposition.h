@@ -58,6 +58,9 @@ void DrawSkinPieces(Gdiplus::Graphics& graphics, Gdiplus::Image& image, const st
 
 // Loads an image file; null when the path is empty or cannot be opened, or the image has no width.
 SkinImagePtr LoadSkinImage(const wchar_t* path);
+// The same image for every caller while any of them keeps it: buttons hold their state images for their
+// whole life, and many buttons share one look. User-interface thread only.
+SkinSharedImage LoadSharedSkinImage(const wchar_t* path);
 // Time spent in LoadSkinImage so far (performance-counter ticks) and the number of calls; read by
 // the benchmark to show how much of a paint is decoding. User-interface thread only.
 struct SkinImageLoadTotals {

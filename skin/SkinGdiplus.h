@@ -36,6 +36,8 @@ private:
 
 // A loaded image, owned; null when the file is missing, unreadable or has no width.
 using SkinImagePtr = std::unique_ptr<Gdiplus::Image>;
+// A loaded image that several owners keep (buttons of the same look).
+using SkinSharedImage = std::shared_ptr<Gdiplus::Image>;
 
 // A font family made through the flat interface, deleted with it.
 struct CGpFontFamilyDeleter {

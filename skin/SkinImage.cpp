@@ -4,6 +4,9 @@
 
 #include "framework/String.h"
 
+#include <map>
+#include <string>
+
 namespace {
 
 SkinImageLoadTotals g_loadTotals;
@@ -39,5 +42,16 @@ SkinImagePtr LoadSkinImage(const wchar_t* path) {
     SkinImagePtr image(new Gdiplus::Image(file.GetString()));
     if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0)
         return nullptr;
+    return image;
+}
+
+SkinSharedImage LoadSharedSkinImage(const wchar_t* path) {
+    if (!path || !*path) return nullptr;
+    // Only weak references: an image goes when its last button does, and a later load reads the file.
+    static std::map<std::wstring, std::weak_ptr<Gdiplus::Image>> s_kept;
+    std::weak_ptr<Gdiplus::Image>& kept = s_kept[path];
+    if (SkinSharedImage image = kept.lock()) return image;
+    SkinSharedImage image(LoadSkinImage(path).release());
+    kept = image;
     return image;
 }

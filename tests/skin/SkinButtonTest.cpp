@@ -114,13 +114,30 @@ TEST_F(SkinButtonTest, CheckButtonTogglesAndMissingStateImagesFallBackToTheNorma
     EXPECT_PIXEL(*Drawn(*held), 15, 5, kRed);
 }
 
+TEST_F(SkinButtonTest, ButtonsOfOneLookShareTheirImagesWhileAnyOfThemLives) {
+    ASSERT_TRUE(WriteSolidPng(Base(L"same_01.png"), 30, 10, kRed));
+    info.stand = Base(L"same_");
+    auto first = MakeButton(10601);
+    auto second = MakeButton(10602);
+    ASSERT_NE(first->GetStateImage(CSkinButton::kNormal), nullptr);
+    EXPECT_EQ(first->GetStateImage(CSkinButton::kNormal), second->GetStateImage(CSkinButton::kNormal));
+    // Once the last of them is gone, the file is read again.
+    first.reset();
+    second.reset();
+    ASSERT_TRUE(WriteSolidPng(Base(L"same_01.png"), 30, 10, kGreen));
+    auto third = MakeButton(10603);
+    EXPECT_PIXEL(*Drawn(*third), 15, 5, kGreen);
+}
+
 TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageEveryTimeAndTheOwnerRepaintsIt) {
     // Hover and leave notices come from the system's tracking, which needs the pointer really there.
     ASSERT_TRUE(WriteSolidPng(Base(L"cap_01.png"), 120, 30, kBlack));
     ASSERT_TRUE(WriteSolidPng(Base(L"cap_02.png"), 120, 30, kGreen));
     info.stand = Base(L"cap_");
     auto button = MakeButton();
-    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Top-most and away from the corner where Wine keeps its tray window: the pointer must reach us.
+    const int x0 = 300, y0 = 300;
+    owner.SetWindowPos(HWND_TOPMOST, x0, y0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Whether the button's place in the owner awaits a repaint after the action.
     auto repaints = [&](const std::function<void()>& action) {
         owner.ValidateRect(nullptr);
@@ -132,12 +149,12 @@ TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageEveryTimeAndThe
     POINT saved = {};
     GetCursorPos(&saved);
     for (int visit = 0; visit < 2; ++visit) {
-        ASSERT_TRUE(SetCursorPos(20, 10));
+        ASSERT_TRUE(SetCursorPos(x0 + 20, y0 + 10));
         Send(*button, WM_MOUSEMOVE, 0, 20);
         EXPECT_TRUE(PumpUntil([&] { return button->m_bHover; }, 3000)) << "no hover notice " << visit;
         EXPECT_TRUE(Shows(*button, CSkinButton::kHover));
         EXPECT_PIXEL(*Drawn(*button), 60, 15, kGreen);
-        SetCursorPos(250, 150);
+        SetCursorPos(x0 + 250, y0 + 150);
         EXPECT_TRUE(PumpUntil([&] { return !button->m_bHover; }, 3000)) << "no leave notice " << visit;
         EXPECT_TRUE(Shows(*button, CSkinButton::kNormal));
     }
@@ -240,7 +257,9 @@ TEST_F(SkinButtonTest, TooltipOnlyForButtonsWithATip) {
 
 TEST_F(SkinButtonTest, PressingNeverLetsTheSystemPaintItsOwnButtonFace) {
     auto button = MakeButton();
-    owner.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Top-most and away from the corner where Wine keeps its tray window: the pointer must reach us.
+    const int x0 = 300, y0 = 300;
+    owner.SetWindowPos(HWND_TOPMOST, x0, y0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     PumpPending();
     CClientDC dc(owner);
     CBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
