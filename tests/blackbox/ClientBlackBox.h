@@ -82,6 +82,28 @@ protected:
         return layout ? FindSkinButton(wnd, *layout, name) : nullptr;
     }
 
+    // A close button whose question keeps the client on Cancel (the window stays shown) and ends it
+    // cleanly on OK, with its settings written.
+    void ExpectQuestionThenQuit(HWND close, const CString& text, const CString& caption, HWND stays) {
+        ASSERT_TRUE(PostClick(close));
+        MessageBoxInfo box = m_client.WaitForMessageBox(kReactMs);
+        ASSERT_TRUE(box.box);
+        EXPECT_EQ(text, box.text);
+        EXPECT_EQ(caption, box.caption);
+        ASSERT_TRUE(PressDialogButton(box.box, IDCANCEL));
+        ASSERT_TRUE(WaitUntil(kReactMs, [&] { return !IsWindow(box.box); }));
+        EXPECT_TRUE(IsWindowVisible(stays));
+
+        ASSERT_TRUE(PostClick(close));
+        box = m_client.WaitForMessageBox(kReactMs);
+        ASSERT_TRUE(box.box);
+        ASSERT_TRUE(PressDialogButton(box.box, IDOK));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(m_client.WaitForExit(kExitMs, &exitCode));
+        EXPECT_EQ(0u, exitCode);
+        EXPECT_TRUE(TempDir::Exists(m_folder.File(L"config.ini")));
+    }
+
     CProgramFolder m_folder; // declared first, so the client has ended before its folder goes
     CClientProcess m_client;
     CSkinLayout m_skin;

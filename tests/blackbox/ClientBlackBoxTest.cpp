@@ -135,28 +135,11 @@ TEST_F(ClientBlackBox, LoginCloseButtonAsksBeforeQuitting) {
     ASSERT_TRUE(login);
     HWND close = Button(login, L"MAINWND", L"close");
     ASSERT_TRUE(close);
-    const CString question = ReadConfigValue(m_folder.Path(), L"quitTip");
-
-    ASSERT_TRUE(PostClick(close));
-    MessageBoxInfo box = m_client.WaitForMessageBox(kReactMs);
-    ASSERT_TRUE(box.box);
-    EXPECT_EQ(question, box.text);
-    EXPECT_EQ(ReadConfigValue(m_folder.Path(), L"userClientAbout") + L" Ver " +
-                  ReadConfigValue(m_folder.Path(), L"clientVer"),
-              box.caption);
-    ASSERT_TRUE(PressDialogButton(box.box, IDCANCEL));
-    EXPECT_TRUE(WaitUntil(kReactMs, [&] { return !IsWindow(box.box); }));
     EXPECT_EQ(1, Ping(frame));
-    EXPECT_TRUE(IsWindowVisible(login));
-
-    ASSERT_TRUE(PostClick(close));
-    box = m_client.WaitForMessageBox(kReactMs);
-    ASSERT_TRUE(box.box);
-    ASSERT_TRUE(PressDialogButton(box.box, IDOK));
-    DWORD exitCode = 1;
-    ASSERT_TRUE(m_client.WaitForExit(kExitMs, &exitCode));
-    EXPECT_EQ(0u, exitCode);
-    EXPECT_TRUE(TempDir::Exists(m_folder.File(L"config.ini")));
+    ExpectQuestionThenQuit(close, ReadConfigValue(m_folder.Path(), L"quitTip"),
+                           ReadConfigValue(m_folder.Path(), L"userClientAbout") + L" Ver " +
+                               ReadConfigValue(m_folder.Path(), L"clientVer"),
+                           login);
 }
 
 } // namespace

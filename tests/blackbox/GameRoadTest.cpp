@@ -143,24 +143,8 @@ TEST_F(GameRoad, StartAddressOpensTheGameWhoseCloseButtonEndsTheClient) {
 
     HWND close = Button(game, L"GAMEWND", L"close");
     ASSERT_TRUE(close);
-    const CString caption = ReadConfigValue(m_folder.Path(), L"gsClientAbout");
-    ASSERT_TRUE(PostClick(close));
-    MessageBoxInfo box = m_client.WaitForMessageBox(kReactMs);
-    ASSERT_TRUE(box.box);
-    EXPECT_EQ(CString(L"此操作将退出游戏，是否继续？"), box.text);
-    EXPECT_EQ(caption, box.caption);
-    ASSERT_TRUE(PressDialogButton(box.box, IDCANCEL));
-    ASSERT_TRUE(WaitUntil(kReactMs, [&] { return !IsWindow(box.box); }));
-    EXPECT_TRUE(IsWindowVisible(game));
-
-    ASSERT_TRUE(PostClick(close));
-    box = m_client.WaitForMessageBox(kReactMs);
-    ASSERT_TRUE(box.box);
-    ASSERT_TRUE(PressDialogButton(box.box, IDOK));
-    DWORD exitCode = 1;
-    ASSERT_TRUE(m_client.WaitForExit(kExitMs, &exitCode));
-    EXPECT_EQ(0u, exitCode);
-    EXPECT_TRUE(TempDir::Exists(m_folder.File(L"config.ini")));
+    ExpectQuestionThenQuit(close, L"此操作将退出游戏，是否继续？",
+                           ReadConfigValue(m_folder.Path(), L"gsClientAbout"), game);
 }
 
 TEST_F(GameRoad, LoginHomePageLeadsThroughTheServerPanelToAGameAndAltF4BackToLogin) {
