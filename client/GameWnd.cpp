@@ -80,6 +80,11 @@ void CGameWnd::ReleaseFromToolWnd() {
     ShowSkinWnd(TRUE);
 }
 
+void CGameWnd::CloseToolWnd(CSkinWnd2& tool) {
+    tool.ShowSkinWnd(FALSE);
+    if (CGameWnd* game = FromToolWnd(&tool)) game->ReleaseFromToolWnd();
+}
+
 int CGameWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
     static const wchar_t* const kHandButtons[] = {L"home", L"bbs",  L"refresh", L"lock",
@@ -88,9 +93,8 @@ int CGameWnd::OnCreate(LPCREATESTRUCTW cs) {
         CSkinButton* button = nullptr;
         if (FindButton(name, &button)) button->m_bHandCursor = TRUE;
     }
-    CSkinButton* button = nullptr;
-    if (FindButton(L"vip", &button)) button->ShowWindow(SW_HIDE);
-    if (FindButton(L"restore", &button)) button->ShowWindow(SW_HIDE);
+    ShowButton(L"vip", SW_HIDE);
+    ShowButton(L"restore", SW_HIDE);
     if (g_pMainFrame) g_pMainFrame->SetHotKey(GetIniConfig()->UseHotKey);
     return 0;
 }
@@ -270,9 +274,8 @@ void CGameWnd::OnUserLogin(const wchar_t* userName) {
     m_pHostWnd->m_view.Navigate(L"about:blank");
 
     const CString hostUrl = g_pMainFrame ? g_pMainFrame->GetHostUrl() : CString();
-    CSkinButton* button = nullptr;
-    if (FindButton(L"host", &button)) button->ShowWindow(hostUrl.IsEmpty() ? SW_HIDE : SW_SHOW);
-    if (FindButton(L"vip", &button)) button->ShowWindow(SW_HIDE);
+    ShowButton(L"host", hostUrl.IsEmpty() ? SW_HIDE : SW_SHOW);
+    ShowButton(L"vip", SW_HIDE);
 
     const CString chatUrl = g_pMainFrame ? g_pMainFrame->GetGsUrl() : CString();
     if (chatUrl.IsEmpty()) {
@@ -336,23 +339,13 @@ void CGameWnd::OnSize(UINT type, int cx, int cy) {
 }
 
 void CGameWnd::LayoutView(int cx, int cy) {
-    SkinRectInfo info;
-    if (cx <= 0 || cy <= 0 || !m_pWebView || !GetRectInfo(L"ie", info) || !m_pWebView->IsWindow()) return;
-    CRect rect(info.rect);
-    if (info.strech) {
-        rect.right += m_nWidth - m_wndInfo.width - 1;
-        rect.bottom += m_nHeight - m_wndInfo.height - 1;
-    }
-    m_vecChildRects.assign(1, rect);
-    m_pWebView->MoveWindow(&rect, TRUE);
-    m_pWebView->SetWindowPos(m_hWnd, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (cx > 0 && cy > 0 && m_pWebView) PlaceChildOverRect(*m_pWebView, L"ie");
 }
 
 void CGameWnd::ToggleMaximize() {
     const BOOL maximize = m_wndInfo.wmode == 0;
-    CSkinButton* button = nullptr;
-    if (FindButton(L"max", &button)) button->ShowWindow(maximize ? SW_HIDE : SW_SHOW);
-    if (FindButton(L"restore", &button)) button->ShowWindow(maximize ? SW_SHOW : SW_HIDE);
+    ShowButton(L"max", maximize ? SW_HIDE : SW_SHOW);
+    ShowButton(L"restore", maximize ? SW_SHOW : SW_HIDE);
     ShowWindow(maximize ? SW_MAXIMIZE : SW_RESTORE);
     OnSize(SIZE_RESTORED, m_nWidth, m_nHeight);
     m_bDraggable = !maximize;

@@ -41,6 +41,8 @@ public:
 
     // The closing half of the tool-window protocol, for a tool window owned by this window.
     void ReleaseFromToolWnd();
+    // A tool window's own button closes it: it hides, and its game window is given back.
+    static void CloseToolWnd(CSkinWnd2& tool);
     // The game window that owns a tool window (its owner, when that is the main frame's game window).
     static CGameWnd* FromToolWnd(const CWnd* toolWnd);
 

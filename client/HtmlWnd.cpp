@@ -89,13 +89,8 @@ void CHtmlWnd::OnMove(int x, int y) {
 }
 
 void CHtmlWnd::PlacePopup(BOOL resize) {
-    SkinRectInfo info;
-    if (!GetRectInfo(L"ie", info) || !m_pIEWnd || !m_pIEWnd->IsWindow()) return;
-    CRect rect(info.rect);
-    if (info.strech) {
-        rect.right += m_nWidth - m_wndInfo.width - 1;
-        rect.bottom += m_nHeight - m_wndInfo.height - 1;
-    }
+    CRect rect;
+    if (!m_pIEWnd || !m_pIEWnd->IsWindow() || !GetPlacedRect(L"ie", rect)) return;
     ClientToScreen(&rect);
     if (resize) {
         m_pIEWnd->MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), TRUE);

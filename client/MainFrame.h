@@ -123,8 +123,9 @@ private:
     // Update steps.
     void CheckClientVersion(const wchar_t* path);
     void ShowUpdateWnd(BOOL newVersion, const wchar_t* url);
-    // The local file of a finished download task of this frame for that message, or empty.
-    CString TakeDownloadResult(UINT msg, int id);
+    // FALSE when the task is none this frame queued with that message; otherwise file is the downloaded
+    // file, empty when the download failed. The task is forgotten.
+    BOOL TakeDownloadResult(UINT msg, LPARAM id, CString& file);
 
     std::unique_ptr<CPageRules> m_pPageRules;
     // Ids of the download tasks this frame queued, with their completion message.

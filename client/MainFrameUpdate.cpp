@@ -20,6 +20,7 @@
 #include "foundation/UrlHelpers.h"
 #include "framework/App.h"
 #include "framework/File.h"
+#include "framework/Internet.h"
 
 #include <algorithm>
 #include <climits>
@@ -62,25 +63,6 @@ BOOL WriteWholeFile(const CString& path, const std::string& bytes) {
     return file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }
 
-// An installer is fetched only from the web: the download machinery would follow file:// or any other
-// scheme just as well.
-bool IsWebAddress(const CString& url) {
-    for (const wchar_t* scheme : {L"http://", L"https://"}) {
-        const int length = static_cast<int>(wcslen(scheme));
-        if (url.GetLength() > length && url.Left(length).CompareNoCase(scheme) == 0) return true;
-    }
-    return false;
-}
-
-// The task id in a completion message's second parameter; -1 for anything that is no id.
-int TaskId(LPARAM lParam) {
-    return lParam >= 0 && lParam <= INT_MAX ? static_cast<int>(lParam) : -1;
-}
-
-bool IsPending(const std::vector<std::pair<int, UINT>>& pending, int id, UINT msg) {
-    return std::find(pending.begin(), pending.end(), std::make_pair(id, msg)) != pending.end();
-}
-
 } // namespace
 
 void CMainFrame::RequestRemoteConfig(BOOL silent) {
@@ -103,20 +85,22 @@ void CMainFrame::AddDownloadTask(const wchar_t* url, UINT msg) {
     m_pendingTasks.emplace_back(m_pDownloadThread->QueueTask(task), msg);
 }
 
-CString CMainFrame::TakeDownloadResult(UINT msg, int id) {
-    const auto pending = std::find(m_pendingTasks.begin(), m_pendingTasks.end(), std::make_pair(id, msg));
-    if (pending == m_pendingTasks.end()) return CString();
+BOOL CMainFrame::TakeDownloadResult(UINT msg, LPARAM id, CString& file) {
+    file.Empty();
+    // Any other message parameter is no id of ours.
+    if (id < 0 || id > INT_MAX) return FALSE;
+    const auto pending =
+        std::find(m_pendingTasks.begin(), m_pendingTasks.end(), std::make_pair(static_cast<int>(id), msg));
+    if (pending == m_pendingTasks.end()) return FALSE;
     m_pendingTasks.erase(pending);
     CDownloadThread::THREAD_PARAM_DOWN result;
-    if (!m_pDownloadThread || !m_pDownloadThread->GetResult(id, result)) return CString(); // it failed
-    return result.strUrl;
+    if (m_pDownloadThread && m_pDownloadThread->GetResult(static_cast<int>(id), result)) file = result.strUrl;
+    return TRUE;
 }
 
 LRESULT CMainFrame::OnConfigDownloaded(WPARAM, LPARAM lParam) {
-    if (!m_pDownloadThread) return 0;
-    const int id = TaskId(lParam);
-    if (!IsPending(m_pendingTasks, id, WM_CONFIG_DOWNLOADED)) return 0;
-    const CString downloaded = TakeDownloadResult(WM_CONFIG_DOWNLOADED, id);
+    CString downloaded;
+    if (!m_pDownloadThread || !TakeDownloadResult(WM_CONFIG_DOWNLOADED, lParam, downloaded)) return 0;
     if (downloaded.IsEmpty()) {
         if (!m_bSilentUpdate) ShowUpdateWnd(FALSE, L"");
         return 0;
@@ -146,6 +130,7 @@ void CMainFrame::CheckClientVersion(const wchar_t* path) {
     if (!xml.FindElement(L"CONFIG") || !xml.EnterElement() || !xml.FindElement(L"CLIENT")) return;
     const BOOL newer = IsNewerVersion(xml.GetAttribute(L"version"));
     CString url = xml.GetAttribute(L"url");
+    // An installer comes only from the web: the download would follow file:// or any other scheme.
     if (!IsWebAddress(url)) url.Empty(); // neither fetched nor offered
 
     if (!m_bSilentUpdate) {
@@ -186,9 +171,10 @@ void CMainFrame::ShowUpdateWnd(BOOL newVersion, const wchar_t* url) {
 }
 
 LRESULT CMainFrame::OnUpdateDownloaded(WPARAM, LPARAM lParam) {
-    if (!m_pDownloadThread) return 0;
-    const CString installer = TakeDownloadResult(WM_UPDATE_DOWNLOADED, TaskId(lParam));
-    if (installer.IsEmpty()) return 0;
+    CString installer;
+    if (!m_pDownloadThread || !TakeDownloadResult(WM_UPDATE_DOWNLOADED, lParam, installer) ||
+        installer.IsEmpty())
+        return 0;
     // Quoted: a path with spaces must never be split into a shorter program's name. When the installer
     // does not start, the client stays as it is; ending would repeat the failed update at every start.
     if (!RunProcess(L"\"" + installer + L"\"")) return 0;

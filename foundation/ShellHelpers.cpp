@@ -2,6 +2,7 @@
 
 #include "foundation/RegKey.h"
 #include "framework/Handle.h"
+#include "framework/Internet.h"
 
 #include <shellapi.h>
 
@@ -27,11 +28,6 @@ CString ReadFirstValueText(HKEY key) {
     if (type != REG_SZ && type != REG_EXPAND_SZ) return CString();
     // The last unit of the vector stays zero, so the text ends even when the stored one does not.
     return CString(data.data());
-}
-
-bool StartsWithNoCase(const CString& text, const wchar_t* prefix) {
-    int length = static_cast<int>(wcslen(prefix));
-    return text.GetLength() >= length && text.Left(length).CompareNoCase(prefix) == 0;
 }
 
 // One command-line argument that the browser's argument splitting gives back unchanged.
@@ -68,7 +64,7 @@ void OpenInDefaultBrowser(const wchar_t* url) {
     if (!url) return;
     CString address(url);
     address.Trim();
-    if (!StartsWithNoCase(address, L"http://") && !StartsWithNoCase(address, L"https://")) return;
+    if (!IsWebAddress(address)) return;
 
     CString browser;
     if (GetDefaultBrowserPath(browser)) {

@@ -2,15 +2,9 @@
 
 #include <vector>
 
-namespace {
-
-// The system's splitter is not safe with every scheme (under Wine a long "file:" address overruns a
-// buffer of its own and "file:?" faults), and every caller wants a web address: only those reach it.
-bool IsWebAddress(const wchar_t* url) {
-    return _wcsnicmp(url, L"http://", 7) == 0 || _wcsnicmp(url, L"https://", 8) == 0;
+BOOL IsWebAddress(const wchar_t* url) {
+    return url && (_wcsnicmp(url, L"http://", 7) == 0 || _wcsnicmp(url, L"https://", 8) == 0);
 }
-
-} // namespace
 
 BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CString& object,
                  INTERNET_PORT& port) {
@@ -18,7 +12,9 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     server.Empty();
     object.Empty();
     port = 0;
-    if (!url || !IsWebAddress(url)) return FALSE;
+    // The system's splitter is not safe with every scheme (under Wine a long "file:" address overruns a
+    // buffer of its own and "file:?" faults), and every caller wants a web address: only those reach it.
+    if (!IsWebAddress(url)) return FALSE;
 
     // InternetCrackUrlW fills the caller's buffers; give each one the whole address's length.
     const int length = static_cast<int>(wcslen(url));

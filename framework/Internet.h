@@ -20,6 +20,10 @@ enum : DWORD {
     AFX_INET_SERVICE_HTTPS = 0x1004,
 };
 
+// TRUE for an address that begins with "http://" or "https://" (any letter case): the only addresses
+// this program fetches, starts or hands to a browser.
+BOOL IsWebAddress(const wchar_t* url);
+
 // Splits an absolute http or https address into service type, server, object (path and query, "/"
 // when empty) and port. Returns FALSE (service type AFX_INET_SERVICE_UNK) when the address cannot be
 // split or has any other scheme; those never reach the system's splitter.

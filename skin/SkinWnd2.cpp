@@ -22,6 +22,15 @@ void CSkinWnd2::OnLButtonDown(UINT flags, CPoint point) {
     if (m_bDraggable && point.y <= m_wndInfo.titleHeight) SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
+BOOL CSkinWnd2::PlaceChildOverRect(CWnd& child, const wchar_t* rectName) {
+    CRect rect;
+    if (!child.IsWindow() || !GetPlacedRect(rectName, rect)) return FALSE;
+    m_vecChildRects.assign(1, rect);
+    child.MoveWindow(&rect, TRUE);
+    child.SetWindowPos(m_hWnd, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    return TRUE;
+}
+
 void CSkinWnd2::SetSkinText(const wchar_t* name, const wchar_t* text) {
     if (!name) return;
     for (SkinTextInfo& record : m_vecTexts) {

@@ -16,6 +16,10 @@ public:
     // Gives the first TEXT record of that name a new text and repaints its place when it is drawn.
     void SetSkinText(const wchar_t* name, const wchar_t* text);
 
+    // Puts a child window (a browser view) over the RECT of that name at the current size, and makes
+    // its rectangle the one part of the window that painting leaves alone.
+    BOOL PlaceChildOverRect(CWnd& child, const wchar_t* rectName);
+
     // The paint handler; called directly (a blink tick, the game window) it repaints at once.
     void OnPaint() override;
     // The whole picture as a paint puts it on the window (layers, border, child rectangles left

@@ -111,6 +111,24 @@ BOOL CSkinWndCommon::GetRectInfo(const wchar_t* name, SkinRectInfo& info) {
     return FALSE;
 }
 
+BOOL CSkinWndCommon::GetPlacedRect(const wchar_t* name, CRect& rect) {
+    SkinRectInfo info;
+    if (!GetRectInfo(name, info)) return FALSE;
+    rect = info.rect;
+    if (info.strech) {
+        rect.right += m_nWidth - m_wndInfo.width - 1;
+        rect.bottom += m_nHeight - m_wndInfo.height - 1;
+    }
+    return TRUE;
+}
+
+BOOL CSkinWndCommon::ShowButton(const wchar_t* name, int cmdShow) {
+    CSkinButton* button = nullptr;
+    if (!FindButton(name, &button)) return FALSE;
+    button->ShowWindow(cmdShow);
+    return TRUE;
+}
+
 SkinScene CSkinWndCommon::MakeScene() {
     SkinScene scene;
     scene.wndInfo = &m_wndInfo;

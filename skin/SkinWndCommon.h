@@ -41,6 +41,11 @@ public:
     BOOL FindButton(const wchar_t* name, CSkinButton** button);
     // The first RECT record whose name matches without regard to case.
     BOOL GetRectInfo(const wchar_t* name, SkinRectInfo& info);
+    // That record's rectangle in client coordinates at the current size: a stretching one grows with
+    // the window (at the design size it is one pixel narrower and shorter than the record).
+    BOOL GetPlacedRect(const wchar_t* name, CRect& rect);
+    // Shows or hides the first button of that name (ShowWindow's command); FALSE when there is none.
+    BOOL ShowButton(const wchar_t* name, int cmdShow);
     // The four layers of the window's picture (images, visible buttons, logo and title, texts).
     void ComposePicture(Gdiplus::Graphics& graphics) { ComposeSkin(graphics, MakeScene()); }
 

@@ -85,6 +85,5 @@ void CBossWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
             if (g_pMainFrame) g_pMainFrame->SetHotKey(enable);
         }
     }
-    ShowSkinWnd(FALSE);
-    if (CGameWnd* game = CGameWnd::FromToolWnd(this)) game->ReleaseFromToolWnd();
+    CGameWnd::CloseToolWnd(*this);
 }

@@ -13,6 +13,10 @@ IMPLEMENT_DYNAMIC(CServerWnd, CSkinWnd2)
 CServerWnd::CServerWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CServerWnd::~CServerWnd() {
+    DeleteSelectWnd();
+}
+
+void CServerWnd::DeleteSelectWnd() {
     CSelectWnd* select = m_pSelectWnd;
     m_pSelectWnd = nullptr;
     delete select;
@@ -54,16 +58,12 @@ void CServerWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         CRect under;
         button->GetWindowRect(&under);
 
-        CSelectWnd* old = m_pSelectWnd;
-        m_pSelectWnd = nullptr;
-        delete old;
+        DeleteSelectWnd();
         // Known before its window exists: showing it takes the activation from this panel, which
         // must then recognise it and stay.
         m_pSelectWnd = new CSelectWnd(L"SELECTWND");
         if (!m_pSelectWnd->CreateWnd(m_hWnd, 0, WS_POPUP | WS_VISIBLE)) {
-            CSelectWnd* failed = m_pSelectWnd;
-            m_pSelectWnd = nullptr;
-            delete failed;
+            DeleteSelectWnd();
             return;
         }
         CRect client;

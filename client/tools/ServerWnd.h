@@ -25,4 +25,8 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCTW cs) override;
     void OnActivate(UINT state, HWND other, BOOL minimized) override;
+
+private:
+    // The pointer is cleared before the drop-down goes: its window's end moves the activation.
+    void DeleteSelectWnd();
 };

@@ -37,6 +37,5 @@ void CSetupWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         }
     }
 
-    ShowSkinWnd(FALSE);
-    if (CGameWnd* game = CGameWnd::FromToolWnd(this)) game->ReleaseFromToolWnd();
+    CGameWnd::CloseToolWnd(*this);
 }

@@ -8,15 +8,6 @@
 
 IMPLEMENT_DYNAMIC(CUpdateWnd, CSkinWnd2)
 
-namespace {
-
-void HideButton(CSkinWndCommon& wnd, const wchar_t* name) {
-    CSkinButton* button = nullptr;
-    if (wnd.FindButton(name, &button)) button->ShowWindow(SW_HIDE);
-}
-
-} // namespace
-
 CUpdateWnd::CUpdateWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CUpdateWnd::~CUpdateWnd() = default;
@@ -30,11 +21,11 @@ int CUpdateWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
     if (IsOffer()) {
         SetSkinText(L"text2", L"");
-        HideButton(*this, L"ok1");
+        ShowButton(L"ok1", SW_HIDE);
     } else {
         SetSkinText(L"text1", L"");
-        HideButton(*this, L"cancel");
-        HideButton(*this, L"ok");
+        ShowButton(L"cancel", SW_HIDE);
+        ShowButton(L"ok", SW_HIDE);
     }
     return 0;
 }
@@ -47,6 +38,5 @@ void CUpdateWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         g_pMainFrame->AddDownloadTask(url, WM_UPDATE_DOWNLOADED);
         if (g_pMainFrame->m_pDownloadThread) g_pMainFrame->m_pDownloadThread->Wake();
     }
-    ShowSkinWnd(FALSE);
-    if (CGameWnd* game = CGameWnd::FromToolWnd(this)) game->ReleaseFromToolWnd();
+    CGameWnd::CloseToolWnd(*this);
 }

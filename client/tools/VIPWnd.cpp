@@ -2,26 +2,6 @@
 
 IMPLEMENT_DYNAMIC(CVIPWnd, CSkinWnd2)
 
-namespace {
-
-// Puts the view over the RECT "ie", grown with the window when the RECT stretches, and makes that
-// rectangle the one part of the window that painting leaves alone.
-void PlaceView(CVIPWnd& wnd) {
-    SkinRectInfo ie;
-    if (!wnd.GetRectInfo(L"ie", ie) || !wnd.m_view.IsWindow()) return;
-    CRect rect(ie.rect);
-    if (ie.strech) {
-        // At the design size a stretched view is one pixel narrower and shorter than its RECT.
-        rect.right += wnd.m_nWidth - wnd.m_wndInfo.width - 1;
-        rect.bottom += wnd.m_nHeight - wnd.m_wndInfo.height - 1;
-    }
-    wnd.m_vecChildRects.assign(1, rect);
-    wnd.m_view.MoveWindow(&rect, TRUE);
-    wnd.m_view.SetWindowPos(wnd.GetSafeHwnd(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-}
-
-} // namespace
-
 CVIPWnd::CVIPWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CVIPWnd::~CVIPWnd() {
@@ -39,7 +19,7 @@ int CVIPWnd::OnCreate(LPCREATESTRUCTW cs) {
 
 void CVIPWnd::OnSize(UINT type, int cx, int cy) {
     CSkinWnd2::OnSize(type, cx, cy);
-    if (cx > 0 && cy > 0) PlaceView(*this);
+    if (cx > 0 && cy > 0) PlaceChildOverRect(m_view, L"ie");
 }
 
 void CVIPWnd::OnSkinBtnClick(const SkinButtonInfo& info) {

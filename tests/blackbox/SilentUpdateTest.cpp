@@ -80,15 +80,15 @@ TEST_F(SilentUpdate, NewerVersionStartsTheDownloadedInstallerAndEndsTheClient) {
 
     // "<program path>|<arguments>": the downloaded copy, started with no arguments.
     std::string record;
-    ASSERT_TRUE(WaitUntil(kReactMs,
-                          [&] { return (record = ReadBytes(m_probeRuns)).find('\n') != std::string::npos; }));
+    ASSERT_TRUE(WaitUntil(
+        kReactMs, [&] { return (record = TempDir::ReadFile(m_probeRuns)).find('\n') != std::string::npos; }));
     EXPECT_EQ(record.find('\n'), record.size() - 1) << record;
     const size_t bar = record.find('|');
     ASSERT_NE(std::string::npos, bar) << record;
     EXPECT_EQ("\r\n", record.substr(bar + 1));
     const CString program = CString::FromUtf8(record.c_str(), static_cast<int>(bar));
     EXPECT_NE(-1, program.Find(L"PellarNext")) << record;
-    EXPECT_EQ("MZ", ReadBytes(program).substr(0, 2)) << record;
+    EXPECT_EQ("MZ", TempDir::ReadFile(program).substr(0, 2)) << record;
 }
 
 struct BrokenInstaller {
@@ -114,7 +114,7 @@ TEST_P(FailedInstaller, LeavesTheClientRunning) {
     EXPECT_FALSE(m_client.WaitForExit(3000));
     EXPECT_EQ(1, Ping(frame));
     EXPECT_TRUE(IsWindowVisible(login));
-    EXPECT_TRUE(ReadBytes(m_probeRuns).empty());
+    EXPECT_TRUE(TempDir::ReadFile(m_probeRuns).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

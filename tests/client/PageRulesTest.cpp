@@ -1,8 +1,10 @@
 // What the operator's pages can make the client do, through the real views of a running frame: events
 // raised through each view's event sink with the control's argument layout, window.external as the
 // page calls it, and sentinel pages the view really navigated to.
-#include "ClientTestSupport.h"
+// Sockets first: their header must come before the system's windows header.
 #include "LoopbackServer.h"
+
+#include "ClientTestSupport.h"
 
 #include "../foundation/ProbeSupport.h"
 

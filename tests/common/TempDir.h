@@ -61,7 +61,9 @@ public:
 
     static bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
-    static void RemoveTree(const CString& folder) {
+    // Removes a folder with everything below it; links to folders are removed, never followed. True
+    // when the folder is gone.
+    static bool RemoveTree(const CString& folder) {
         WIN32_FIND_DATAW data;
         HANDLE h = FindFirstFileW(folder + L"\\*", &data);
         if (h != INVALID_HANDLE_VALUE) {
@@ -81,7 +83,7 @@ public:
             } while (FindNextFileW(h, &data));
             FindClose(h);
         }
-        RemoveDirectoryW(folder);
+        return RemoveDirectoryW(folder) || !Exists(folder);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "tools/driver/ProgramFolder.h"
 
+#include "TempDir.h"
 #include "framework/File.h"
 #include "tools/driver/Poll.h"
 #include "tools/driver/SkinLayout.h"
@@ -11,7 +12,7 @@ namespace driver {
 CProgramFolder::~CProgramFolder() {
     if (m_path.IsEmpty()) return;
     // A process that has just ended may still hold its files for a moment.
-    WaitUntil(5000, [this] { return RemoveTree(m_path); });
+    WaitUntil(5000, [this] { return TempDir::RemoveTree(m_path); });
 }
 
 bool CProgramFolder::Create(const CString& programPath, const CString& skinFolder, int servicePort) {
@@ -33,13 +34,14 @@ bool CProgramFolder::Create(const CString& programPath, const CString& skinFolde
     if (!CopyTree(skinFolder, m_path + L"\\skin")) return false;
     if (servicePort == 0) return true;
     const CString config = FindConfigFile(m_path);
-    return !config.IsEmpty() && WriteBytes(config, ReplaceLoopbackPort(ReadBytes(config), servicePort));
+    return !config.IsEmpty() &&
+           WriteBytes(config, ReplaceLoopbackPort(TempDir::ReadFile(config), servicePort));
 }
 
 bool CProgramFolder::SetConfigValue(const char* key, const std::string& value) const {
     const CString config = FindConfigFile(m_path);
     if (config.IsEmpty()) return false;
-    std::string text = ReadBytes(config);
+    std::string text = TempDir::ReadFile(config);
     const std::string attribute = std::string(" ") + key + "=\"";
     const size_t at = text.find(attribute);
     if (at == std::string::npos) return false;
@@ -65,36 +67,6 @@ bool CopyTree(const CString& from, const CString& to) {
             copied = CopyFileW(finder.GetFilePath(), target, FALSE) && copied;
     }
     return copied;
-}
-
-bool RemoveTree(const CString& folder) {
-    CFileFind finder;
-    BOOL more = finder.FindFile(folder + L"\\*");
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDots()) continue;
-        const CString path = finder.GetFilePath();
-        if (finder.IsDirectory() && !finder.IsReparsePoint()) {
-            RemoveTree(path);
-        } else if (finder.IsDirectory()) {
-            RemoveDirectoryW(path);
-        } else {
-            SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path);
-        }
-    }
-    finder.Close();
-    return RemoveDirectoryW(folder) || GetFileAttributesW(folder) == INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadBytes(const CString& path) {
-    std::string bytes;
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return bytes;
-    char chunk[65536];
-    while (UINT read = file.Read(chunk, sizeof(chunk)))
-        bytes.append(chunk, read);
-    return bytes;
 }
 
 bool WriteBytes(const CString& path, const std::string& bytes) {

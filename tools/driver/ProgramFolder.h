@@ -38,10 +38,6 @@ private:
 
 // Copies a folder with everything below it; false when anything could not be copied.
 bool CopyTree(const CString& from, const CString& to);
-// Removes a folder with everything below it; links to folders are removed, never followed.
-bool RemoveTree(const CString& folder);
-// The whole file as bytes; empty when it cannot be read.
-std::string ReadBytes(const CString& path);
 bool WriteBytes(const CString& path, const std::string& bytes);
 // Replaces the port of every "http://127.0.0.1:PORT" in the text.
 std::string ReplaceLoopbackPort(const std::string& text, int port);

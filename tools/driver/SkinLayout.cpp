@@ -1,5 +1,6 @@
 #include "tools/driver/SkinLayout.h"
 
+#include "foundation/Config.h"
 #include "foundation/Markup.h"
 #include "framework/File.h"
 #include "tools/driver/WindowQuery.h"
@@ -102,13 +103,9 @@ HWND FindSkinWindow(DWORD processId, const SkinWindowLayout& layout) {
 }
 
 CString FindConfigFile(const CString& programFolder) {
-    CFileFind finder;
-    BOOL more = finder.FindFile(programFolder + L"\\skin\\*.xml");
-    while (more) {
-        more = finder.FindNextFile();
-        if (!finder.IsDirectory()) return finder.GetFilePath();
-    }
-    return CString();
+    // The file the client reads: the first "*.xml" in its skin folder.
+    CString file = programFolder + L"\\skin";
+    return FindFirstXmlFile(file) ? file : CString();
 }
 
 CString ReadConfigValue(const CString& programFolder, const wchar_t* key) {
