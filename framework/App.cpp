@@ -55,19 +55,7 @@ BOOL CContextMenuManager::AddMenu(const wchar_t* name, UINT menuResId) {
     return TRUE;
 }
 
-HMENU CContextMenuManager::GetMenuByName(const wchar_t* name) const {
-    auto found = m_menus.find(CString(name));
-    return found == m_menus.end() ? nullptr : found->second->GetSafeHmenu();
-}
-
-void CTooltipManager::SetTooltipParams(UINT types, const CRuntimeClass* tooltipClass,
-                                       const CMFCToolTipInfo* params) {
-    m_nTypes = types;
-    m_pTooltipClass = tooltipClass;
-    m_params = params ? *params : CMFCToolTipInfo();
-}
-
-CWinAppEx::CWinAppEx(BOOL resourceSmartUpdate) : m_bResourceSmartUpdate(resourceSmartUpdate) {}
+CWinAppEx::CWinAppEx(BOOL) {}
 
 CWinAppEx::~CWinAppEx() = default;
 
@@ -95,9 +83,8 @@ BOOL CWinAppEx::InitTooltipManager() {
 }
 
 void CWinAppEx::SetAppID(const wchar_t* appId) {
-    m_strAppID = appId;
     // Taken by the taskbar to group the program's windows; a failure changes nothing else.
-    if (!m_strAppID.IsEmpty()) SetCurrentProcessExplicitAppUserModelID(m_strAppID);
+    if (appId && *appId) SetCurrentProcessExplicitAppUserModelID(appId);
 }
 
 CWinApp* AfxGetApp() {

@@ -50,11 +50,6 @@ protected:
 // What the feature pack's managers keep; nothing of them draws here.
 struct CMFCToolTipInfo {
     BOOL m_bVislManagerTheme = FALSE;
-    BOOL m_bBoldLabel = TRUE;
-    BOOL m_bDrawIcon = TRUE;
-    BOOL m_bRoundedCorners = FALSE;
-    BOOL m_bDrawSeparator = TRUE;
-    int m_nMaxDescrWidth = 200;
 };
 
 class CMFCToolTipCtrl : public CToolTipCtrl {
@@ -65,8 +60,6 @@ class CMFCToolTipCtrl : public CToolTipCtrl {
 class CContextMenuManager {
 public:
     BOOL AddMenu(const wchar_t* name, UINT menuResId);
-    // The registered menu, or null.
-    HMENU GetMenuByName(const wchar_t* name) const;
 
 private:
     std::map<CString, std::unique_ptr<CMenu>> m_menus;
@@ -75,14 +68,8 @@ private:
 // Which tooltip control each kind of tooltip uses.
 class CTooltipManager {
 public:
-    void SetTooltipParams(UINT types, const CRuntimeClass* tooltipClass, const CMFCToolTipInfo* params);
-    const CRuntimeClass* GetTooltipClass() const { return m_pTooltipClass; }
-    UINT GetTooltipTypes() const { return m_nTypes; }
-
-private:
-    UINT m_nTypes = 0;
-    const CRuntimeClass* m_pTooltipClass = nullptr;
-    CMFCToolTipInfo m_params;
+    // The program's tooltips are the plain control: nothing here depends on these.
+    void SetTooltipParams(UINT types, const CRuntimeClass* tooltipClass, const CMFCToolTipInfo* params) {}
 };
 
 class CKeyboardManager {};
@@ -101,15 +88,11 @@ public:
     BOOL InitTooltipManager();
     CContextMenuManager* GetContextMenuManager() const { return m_pContextMenuManager.get(); }
     CTooltipManager* GetTooltipManager() const { return m_pTooltipManager.get(); }
-    CKeyboardManager* GetKeyboardManager() const { return m_pKeyboardManager.get(); }
 
-    void EnableTaskbarInteraction(BOOL enable) { m_bTaskbarInteraction = enable; }
+    // Taskbar previews are not offered either way.
+    void EnableTaskbarInteraction(BOOL enable) {}
     // The application user-model id of the process.
     void SetAppID(const wchar_t* appId);
-
-    BOOL m_bResourceSmartUpdate;
-    BOOL m_bTaskbarInteraction = TRUE;
-    CString m_strAppID;
 
 private:
     std::unique_ptr<CContextMenuManager> m_pContextMenuManager;

@@ -11,10 +11,6 @@ void CEdit::LimitText(int count) {
     SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(count));
 }
 
-void CEdit::SetSel(int start, int end) {
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-}
-
 BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(L"LISTBOX", nullptr, style, rect, parent, id);
 }

@@ -9,7 +9,6 @@ public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     // At most count characters can be typed (0: the system's maximum).
     void LimitText(int count);
-    void SetSel(int start, int end);
 };
 
 class CListBox : public CWnd {

@@ -46,14 +46,6 @@ CMenu* CMenu::GetSubMenu(int pos) {
     return m_subMenus.back().get();
 }
 
-int CMenu::GetMenuItemCount() const {
-    return m_hMenu ? ::GetMenuItemCount(m_hMenu) : -1;
-}
-
-UINT CMenu::GetMenuItemID(int pos) const {
-    return m_hMenu ? ::GetMenuItemID(m_hMenu, pos) : static_cast<UINT>(-1);
-}
-
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, HWND owner, LPCRECT) {
     if (!m_hMenu) return FALSE;
     return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner, nullptr);

@@ -25,8 +25,6 @@ public:
     operator HMENU() const { return m_hMenu; }
     // The pop-up at a position, or null; valid as long as this menu.
     CMenu* GetSubMenu(int pos);
-    int GetMenuItemCount() const;
-    UINT GetMenuItemID(int pos) const;
 
     // Shows this menu as a pop-up; with TPM_RETURNCMD the chosen command (0: none), else TRUE/FALSE.
     BOOL TrackPopupMenu(UINT flags, int x, int y, HWND owner, LPCRECT ignored = nullptr);
