@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <vector>
 
 namespace {
 
@@ -66,9 +67,37 @@ int CString::Find(wchar_t ch, int start) const {
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
 }
 
+namespace {
+
+// The first occurrence of sub in text at or after start, in time linear in both lengths whatever they
+// hold (Knuth-Morris-Pratt). The library's search compares the whole of sub at each position, which a
+// long sub of repeated characters turns quadratic.
+size_t FindLinear(const std::wstring& text, const wchar_t* sub, size_t length, size_t start) {
+    std::vector<size_t> border(length, 0); // border[i]: longest proper border of sub[0..i]
+    for (size_t i = 1, k = 0; i < length; ++i) {
+        while (k > 0 && sub[i] != sub[k])
+            k = border[k - 1];
+        if (sub[i] == sub[k]) ++k;
+        border[i] = k;
+    }
+    for (size_t i = start, k = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != sub[k])
+            k = border[k - 1];
+        if (text[i] == sub[k] && ++k == length) return i + 1 - length;
+    }
+    return std::wstring::npos;
+}
+
+// Up to this length the library's search is bounded by a small constant per position.
+constexpr size_t kShortSearch = 16;
+
+} // namespace
+
 int CString::Find(const wchar_t* sub, int start) const {
     if (!sub || start < 0 || start > GetLength()) return -1;
-    size_t pos = m_str.find(sub, static_cast<size_t>(start));
+    const size_t length = wcslen(sub);
+    const size_t pos = length <= kShortSearch ? m_str.find(sub, static_cast<size_t>(start), length)
+                                              : FindLinear(m_str, sub, length, static_cast<size_t>(start));
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
 }
 

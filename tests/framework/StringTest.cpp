@@ -45,6 +45,25 @@ TEST(CStringEdit, SearchAndSubstringsClamp) {
     EXPECT_EQ(L'\0', s.GetAt(100));
 }
 
+TEST(CStringEdit, LongSearchesFindTheFirstOccurrenceFromTheStart) {
+    // Texts of two letters hold many near-misses: every position and restart of a long search is met.
+    unsigned seed = 7;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 200; ++round) {
+        std::wstring text, sub;
+        for (unsigned i = 0, n = 20 + next() % 200; i < n; ++i)
+            text += static_cast<wchar_t>(L'a' + next() % 2);
+        const size_t from = next() % text.size(), length = 17 + next() % 24;
+        sub = text.substr(from, length); // present at least once when long enough
+        if (next() % 3 == 0 && !sub.empty()) sub.back() = L'c';
+        const int start = static_cast<int>(next() % (text.size() + 1));
+        const size_t expected = text.find(sub, static_cast<size_t>(start));
+        EXPECT_EQ(expected == std::wstring::npos ? -1 : static_cast<int>(expected),
+                  CString(text).Find(sub.c_str(), start))
+            << round;
+    }
+}
+
 TEST(CStringEdit, TextCutIntoAFieldKeepsWholeCharacters) {
     wchar_t field[4];
     CopyTextCut(field, 4, L"ab\xD83D\xDE00"); // "ab" and one character outside the basic plane
