@@ -4,6 +4,7 @@
 #include "client/HtmlWnd.h"
 #include "client/IEView.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "client/OperatorPages.h"
 #include "client/tools/BossWnd.h"
 #include "client/tools/CacheWnd.h"
@@ -17,21 +18,41 @@
 #include "foundation/UrlHelpers.h"
 #include "framework/MessageBox.h"
 
+#include <vector>
+
 IMPLEMENT_DYNAMIC(CGameWnd, CSkinWnd2)
 
 BOOL g_bGameWndVisible = TRUE;
 
 namespace {
 
-constexpr UINT kQuitBoxType = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL;
-constexpr DWORD kToolStyle = WS_POPUP | WS_VISIBLE;
 // Edges are this wide; corners are squares of the larger size.
 constexpr int kEdge = 3;
 constexpr int kCorner = 10;
 
-template <class T> void DeleteTool(T*& tool) {
-    delete tool;
-    tool = nullptr;
+// TRUE for a window of this thread owned by owner, directly or through other pop-ups.
+bool IsOwnedBy(HWND wnd, HWND owner) {
+    if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
+    for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
+        if (up == owner) return true;
+    return false;
+}
+
+// The shown top-level windows of this thread that the window owns (message boxes included).
+std::vector<HWND> VisibleOwnedPopups(HWND owner) {
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{owner, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (IsWindowVisible(wnd) && IsOwnedBy(wnd, s->owner)) s->found.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The cursor of a sizing hit code, or null for any other code.
@@ -59,13 +80,13 @@ LPCWSTR SizingCursor(UINT hit) {
 CGameWnd::CGameWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CGameWnd::~CGameWnd() {
-    DeleteTool(m_pMoreWnd);
-    DeleteTool(m_pBossWnd);
-    DeleteTool(m_pServerWnd);
-    DeleteTool(m_pSetupWnd);
-    DeleteTool(m_pCacheWnd);
-    DeleteTool(m_pVipWnd);
-    DeleteTool(m_pHostWnd);
+    m_moreWnd.Reset();
+    m_bossWnd.Reset();
+    m_serverWnd.Reset();
+    m_setupWnd.Reset();
+    m_cacheWnd.Reset();
+    m_vipWnd.Reset();
+    m_hostWnd.Reset();
 }
 
 CGameWnd* CGameWnd::FromToolWnd(const CWnd* toolWnd) {
@@ -74,10 +95,18 @@ CGameWnd* CGameWnd::FromToolWnd(const CWnd* toolWnd) {
     return toolWnd->GetParentHwnd() == game->GetSafeHwnd() ? game : nullptr;
 }
 
+void CGameWnd::HoldForToolWnd() {
+    m_bToolWndOpen = TRUE;
+    EnableWindow(FALSE);
+    ShowSkinWnd(TRUE);
+}
+
 void CGameWnd::ReleaseFromToolWnd() {
     m_bToolWndOpen = FALSE;
     EnableWindow(TRUE);
     ShowSkinWnd(TRUE);
+    // The player's version answer may have waited for the tool window just closed.
+    if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->ShowHeldUpdateAnswer();
 }
 
 void CGameWnd::CloseToolWnd(CSkinWnd2& tool) {
@@ -131,6 +160,7 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
         BringWindowToTop();
         SetForegroundWindow();
+        ShowHiddenPopups();
         return;
     }
     if (m_pVipWnd) m_pVipWnd->ShowSkinWnd(FALSE);
@@ -138,7 +168,25 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         m_pHostWnd->ShowSkinWnd(FALSE);
         m_pHostWnd->m_view.Navigate(L"about:blank");
     }
+    HideOwnedPopups();
     ShowWindow(SW_HIDE);
+}
+
+void CGameWnd::HideOwnedPopups() {
+    if (!m_hWnd) return;
+    for (HWND popup : VisibleOwnedPopups(m_hWnd)) {
+        ::ShowWindow(popup, SW_HIDE);
+        m_vecHiddenPopups.push_back(popup);
+    }
+}
+
+void CGameWnd::ShowHiddenPopups() {
+    std::vector<HWND> hidden;
+    hidden.swap(m_vecHiddenPopups);
+    for (HWND popup : hidden) {
+        // Only what is still there and still ours; a pop-up closed meanwhile stays closed.
+        if (IsOwnedBy(popup, m_hWnd)) ::ShowWindow(popup, SW_SHOWNA);
+    }
 }
 
 void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
@@ -182,21 +230,20 @@ void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     }
 }
 
+template <class T> T* CGameWnd::GetToolWnd(COwner<T>& owner, const wchar_t* skinName) {
+    if (owner.Get()) return owner.Get();
+    return owner.Create(new T(skinName), m_hWnd, 0, kToolStyle);
+}
+
 void CGameWnd::ShowMoreMenu() {
     if (!FindButton(L"more", nullptr)) return;
-    if (!m_pMoreWnd) {
-        m_pMoreWnd = new CMoreWnd(L"MOREWND");
-        m_pMoreWnd->CreateWnd(m_hWnd, 0, kToolStyle);
-    }
-    if (PlaceUnder(L"more", *m_pMoreWnd, Align::Left)) m_pMoreWnd->ShowSkinWnd(TRUE);
+    CMoreWnd* menu = GetToolWnd(m_moreWnd, L"MOREWND");
+    if (menu && PlaceUnder(L"more", *menu, Align::Left)) menu->ShowSkinWnd(TRUE);
 }
 
 void CGameWnd::ShowServerPanel() {
-    if (!m_pServerWnd) {
-        m_pServerWnd = new CServerWnd(L"SERVERWND");
-        m_pServerWnd->CreateWnd(m_hWnd, 0, kToolStyle);
-    }
-    if (PlaceUnder(L"server", *m_pServerWnd, Align::Right)) m_pServerWnd->ShowSkinWnd(TRUE);
+    CServerWnd* panel = GetToolWnd(m_serverWnd, L"SERVERWND");
+    if (panel && PlaceUnder(L"server", *panel, Align::Right)) panel->ShowSkinWnd(TRUE);
 }
 
 void CGameWnd::RefreshGame() {
@@ -230,34 +277,22 @@ BOOL CGameWnd::PlaceUnder(const wchar_t* buttonName, CWnd& popup, Align align) {
     return TRUE;
 }
 
-void CGameWnd::OpenToolWnd(CSkinWnd2& tool) {
-    tool.CenterWindow();
-    tool.ShowSkinWnd(TRUE);
-    m_bToolWndOpen = TRUE;
-    EnableWindow(FALSE);
-    ShowSkinWnd(TRUE);
+template <class T> void CGameWnd::OpenToolWnd(COwner<T>& owner, const wchar_t* skinName) {
+    T* tool = GetToolWnd(owner, skinName);
+    if (!tool) return;
+    tool->CenterWindow();
+    tool->ShowSkinWnd(TRUE);
+    HoldForToolWnd();
 }
 
 void CGameWnd::OnMoreItem(const wchar_t* item) {
     const CString name(item);
     if (name == L"boss") {
-        if (!m_pBossWnd) {
-            m_pBossWnd = new CBossWnd(L"BOSSWND");
-            m_pBossWnd->CreateWnd(m_hWnd, 0, kToolStyle);
-        }
-        OpenToolWnd(*m_pBossWnd);
+        OpenToolWnd(m_bossWnd, L"BOSSWND");
     } else if (name == L"setup") {
-        if (!m_pSetupWnd) {
-            m_pSetupWnd = new CSetupWnd(L"SETUPWND");
-            m_pSetupWnd->CreateWnd(m_hWnd, 0, kToolStyle);
-        }
-        OpenToolWnd(*m_pSetupWnd);
+        OpenToolWnd(m_setupWnd, L"SETUPWND");
     } else if (name == L"cache") {
-        if (!m_pCacheWnd) {
-            m_pCacheWnd = new CCacheWnd(L"CACHEWND");
-            m_pCacheWnd->CreateWnd(m_hWnd, 0, kToolStyle);
-        }
-        OpenToolWnd(*m_pCacheWnd);
+        OpenToolWnd(m_cacheWnd, L"CACHEWND");
     } else if (name == L"ver") {
         if (g_pMainFrame) g_pMainFrame->RequestRemoteConfig(FALSE);
     }
@@ -265,19 +300,21 @@ void CGameWnd::OnMoreItem(const wchar_t* item) {
 
 void CGameWnd::OnUserLogin(const wchar_t* userName) {
     SetSkinText(L"text_username", userName ? userName : L"");
-    if (!m_pHostWnd) {
-        m_pHostWnd = new CVIPWnd(L"HOSTWND");
-        m_pHostWnd->CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                              WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX);
+    if (!m_pHostWnd)
+        m_hostWnd.Create(new CVIPWnd(L"HOSTWND"), GetDesktopWindow(), kWebPopupExStyle | WS_EX_TOPMOST,
+                         kTopStyle);
+    if (m_pHostWnd) {
+        m_pHostWnd->ShowSkinWnd(FALSE);
+        m_pHostWnd->m_view.Navigate(L"about:blank");
     }
-    m_pHostWnd->ShowSkinWnd(FALSE);
-    m_pHostWnd->m_view.Navigate(L"about:blank");
 
     const CString hostUrl = g_pMainFrame ? g_pMainFrame->GetHostUrl() : CString();
     ShowButton(L"host", hostUrl.IsEmpty() ? SW_HIDE : SW_SHOW);
     ShowButton(L"vip", SW_HIDE);
 
-    const CString chatUrl = g_pMainFrame ? g_pMainFrame->GetGsUrl() : CString();
+    // The chat address comes from the account service: only a web page counts, anything else as none.
+    CString chatUrl = g_pMainFrame ? g_pMainFrame->GetGsUrl() : CString();
+    if (!IsBrowserWebAddress(chatUrl)) chatUrl.Empty();
     if (chatUrl.IsEmpty()) {
         if (m_pVipWnd) m_pVipWnd->m_view.Navigate(L"about:blank");
         return;
@@ -289,8 +326,7 @@ void CGameWnd::OnUserLogin(const wchar_t* userName) {
             m_pVipWnd->m_view.Navigate(chatUrl);
         return;
     }
-    m_pVipWnd = new CVIPWnd(L"VIPWND");
-    if (!m_pVipWnd->CreateWnd(m_hWnd, WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU)) return;
+    if (!m_vipWnd.Create(new CVIPWnd(L"VIPWND"), m_hWnd, kWebPopupExStyle, WS_POPUP | WS_SYSMENU)) return;
     DeleteMenu(GetSystemMenu(m_pVipWnd->GetSafeHwnd(), FALSE), SC_MAXIMIZE, MF_BYCOMMAND);
     m_pVipWnd->m_view.Navigate(chatUrl);
 }

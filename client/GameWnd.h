@@ -4,11 +4,17 @@
 // no system frame.
 //
 // Tool-window protocol: a tool window that must be answered first (boss key, setup, cache, lock,
-// update) is shown by its opener, which sets m_bToolWndOpen and disables this window; the tool
-// window's own buttons undo both (ReleaseFromToolWnd).
+// update) is shown by its opener, which holds this window for it (HoldForToolWnd: m_bToolWndOpen set,
+// disabled, shown); the tool window's own buttons give it back (ReleaseFromToolWnd).
+//
+// Hiding this window (the boss key, "pack") hides the pop-ups it owns with it, the lock's cover among
+// them, and showing it again brings back exactly those.
 #pragma once
 
+#include "framework/Owner.h"
 #include "skin/SkinWnd2.h"
+
+#include <vector>
 
 class CBossWnd;
 class CCacheWnd;
@@ -39,7 +45,9 @@ public:
     void ToggleMaximize();
     void Navigate(const wchar_t* url);
 
-    // The closing half of the tool-window protocol, for a tool window owned by this window.
+    // The tool-window protocol's two halves: a tool window holds this window busy and disabled while it
+    // is open, and gives it back when it closes.
+    void HoldForToolWnd();
     void ReleaseFromToolWnd();
     // A tool window's own button closes it: it hides, and its game window is given back.
     static void CloseToolWnd(CSkinWnd2& tool);
@@ -77,9 +85,24 @@ private:
     // Moves a pop-up under a button: aligned left, right, or centred on the button's right edge.
     enum class Align { Left, Right, HalfRight };
     BOOL PlaceUnder(const wchar_t* button, CWnd& popup, Align align);
-    // The tool-window protocol's opening half for a tool window of the "more" menu.
-    void OpenToolWnd(CSkinWnd2& tool);
+    // Opens a tool window of the "more" menu, made the first time; nothing changes when it cannot be made.
+    template <class T> void OpenToolWnd(COwner<T>& owner, const wchar_t* skinName);
+    // The pop-up of that owner, made the first time (owned by this window); null when it cannot be made.
+    template <class T> T* GetToolWnd(COwner<T>& owner, const wchar_t* skinName);
     void ShowServerPanel();
     void ShowMoreMenu();
     void RefreshGame();
+    // The boss key and "pack" hide the owned pop-ups with this window and bring back the same ones.
+    void HideOwnedPopups();
+    void ShowHiddenPopups();
+
+    std::vector<HWND> m_vecHiddenPopups;
+    // The owners of the tool windows named above; the destructor lets them go in a fixed order.
+    COwner<CMoreWnd> m_moreWnd{m_pMoreWnd};
+    COwner<CBossWnd> m_bossWnd{m_pBossWnd};
+    COwner<CServerWnd> m_serverWnd{m_pServerWnd};
+    COwner<CSetupWnd> m_setupWnd{m_pSetupWnd};
+    COwner<CCacheWnd> m_cacheWnd{m_pCacheWnd};
+    COwner<CVIPWnd> m_vipWnd{m_pVipWnd};
+    COwner<CVIPWnd> m_hostWnd{m_pHostWnd};
 };

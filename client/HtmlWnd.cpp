@@ -2,6 +2,7 @@
 
 #include "client/IEWnd.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "client/OperatorPages.h"
 #include "foundation/Config.h"
 #include "foundation/ShellHelpers.h"
@@ -10,31 +11,23 @@
 
 IMPLEMENT_DYNAMIC(CHtmlWnd, CSkinWnd)
 
-namespace {
-
-// The quit question's buttons and manner: OK/Cancel, Cancel preselected, above every window.
-constexpr UINT kQuitBoxType = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL;
-
-} // namespace
-
 CHtmlWnd::CHtmlWnd(const wchar_t* skinName) : CSkinWnd(skinName) {}
 
 CHtmlWnd::~CHtmlWnd() {
-    delete m_pIEWnd;
-    m_pIEWnd = nullptr;
+    m_ieWnd.Reset();
 }
 
 int CHtmlWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CSkinWnd::OnCreate(cs) == -1) return -1;
-    m_pIEWnd = new CIEWnd;
-    m_pIEWnd->CreateWnd(m_hWnd, 0, WS_POPUP);
+    // A login window without its page is of no use: it fails with it.
+    if (!CreateBrowserPopup()) return -1;
     m_pIEWnd->m_view.Navigate(L"about:blank");
     return 0;
 }
 
-void CHtmlWnd::CreateBrowserPopup() {
-    m_pIEWnd = new CIEWnd;
-    m_pIEWnd->CreateWnd(m_hWnd, 0, WS_POPUP);
+BOOL CHtmlWnd::CreateBrowserPopup() {
+    m_ieWnd.Reset();
+    return m_ieWnd.Create(new CIEWnd, m_hWnd, 0, WS_POPUP) != nullptr;
 }
 
 void CHtmlWnd::ShowSkinWnd(BOOL show) {

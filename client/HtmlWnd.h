@@ -3,6 +3,7 @@
 // rectangle "ie" and shows and hides with itself.
 #pragma once
 
+#include "framework/Owner.h"
 #include "skin/SkinWnd.h"
 
 class CIEWnd;
@@ -21,8 +22,9 @@ public:
     void SetChooseOn();
     // The quit question without an owner window.
     void ConfirmQuit();
-    // A new, hidden, empty pop-up; the caller has deleted the previous one.
-    void CreateBrowserPopup();
+    // Replaces the pop-up (and the browser view in it) by a new, hidden, empty one; FALSE when the new
+    // one cannot be made (the window then has none).
+    BOOL CreateBrowserPopup();
 
     CIEWnd* m_pIEWnd = nullptr;
 
@@ -35,4 +37,6 @@ private:
     void AskQuit(HWND owner);
     // Puts the pop-up over the rectangle "ie"; resize FALSE only moves it.
     void PlacePopup(BOOL resize);
+
+    COwner<CIEWnd> m_ieWnd{m_pIEWnd};
 };

@@ -2,10 +2,9 @@
 // window.external, and hands every page event to the page-to-client rules (IPageClient).
 #pragma once
 
+#include "client/ClientMessages.h"
 #include "framework/HtmlView.h"
 
-// Sent to the view's parent when the page title changes; lParam is the title, valid during the call.
-constexpr UINT WM_TITLE_CHANGED = WM_USER + 105;
 // The control id holders give their view.
 constexpr UINT IDC_WEBVIEW = 1000;
 

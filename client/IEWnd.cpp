@@ -19,7 +19,9 @@ BOOL CIEWnd::CreateWnd(HWND parent, DWORD exStyle, DWORD style) {
 
 int CIEWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, IDC_WEBVIEW);
+    // The pop-up exists for its view alone.
+    if (!m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, IDC_WEBVIEW))
+        return -1;
     return 0;
 }
 

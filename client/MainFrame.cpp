@@ -1,6 +1,7 @@
 #include "client/MainFrame.h"
 
 #include "client/ClientMessages.h"
+#include "client/WindowStyles.h"
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
@@ -28,10 +29,9 @@ CHtmlWnd* g_pMainHtmlWnd = nullptr;
 namespace {
 
 const wchar_t kFrameClass[] = L"MyNewClass";
-const wchar_t kSkinError[] = L"加载皮肤出错，请重新安装";
-// The style both top-level skinned windows are created with, and their extended style.
-constexpr DWORD kTopStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kTopExStyle = WS_EX_APPWINDOW;
+// The frame's whole style, as it has always been made: no caption, no border, never visible. The one
+// bit set has no meaning for a frame of this class.
+constexpr DWORD kHiddenFrameStyle = 0x00000080;
 // How long the frame waits for the download thread at exit.
 constexpr DWORD kThreadWaitMs = 3000;
 
@@ -70,18 +70,15 @@ CMainFrame::~CMainFrame() {
     SetPageClient(nullptr);
     if (g_pfnGetGameWnd == &LookUpGameWnd) g_pfnGetGameWnd = nullptr;
 
-    delete m_pUpdateWnd;
-    m_pUpdateWnd = nullptr;
-    delete m_pLockWnd;
-    m_pLockWnd = nullptr;
+    m_updateWnd.Reset();
+    m_lockWnd.Reset();
     // The game window borrows the view that the login window owns: let go of it first.
     if (m_pGameWnd) m_pGameWnd->m_pWebView = nullptr;
-    delete m_pMainHtmlWnd;
-    m_pMainHtmlWnd = nullptr;
-    delete m_pGameWnd;
-    m_pGameWnd = nullptr;
-    delete m_pSkin;
-    m_pSkin = nullptr;
+    if (g_pMainHtmlWnd == m_pMainHtmlWnd) g_pMainHtmlWnd = nullptr;
+    m_mainHtmlWnd.Reset();
+    m_gameWnd.Reset();
+    if (g_pSkinDocument == m_pSkin) g_pSkinDocument = nullptr;
+    m_skin.Reset();
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }
 
@@ -93,7 +90,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id, int code) {
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
-    cs.style = 0x00000080; // exactly this: no caption, no border, not visible
+    cs.style = kHiddenFrameStyle;
     // Served by the framework's procedure, so that OnCreate runs; a class of that name registered
     // earlier in this process counts.
     WNDCLASSW wc = {};
@@ -116,7 +113,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     g_pMainFrame = this;
     m_bAutoMenuEnable = FALSE;
 
-    m_pSkin = new CSkinDocument;
+    m_skin.Reset(new CSkinDocument);
     if (!m_pSkin->Load()) {
         AfxShowMessageBox(nullptr, kSkinError, nullptr, MB_OK);
         return -1;
@@ -168,12 +165,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
 }
 
 BOOL CMainFrame::CreateClientWindows() {
-    m_pMainHtmlWnd = new CHtmlWnd(L"MAINWND");
-    if (!m_pMainHtmlWnd->CreateWnd(GetDesktopWindow(), kTopExStyle, kTopStyle)) return FALSE;
+    if (!m_mainHtmlWnd.Create(new CHtmlWnd(L"MAINWND"), GetDesktopWindow(), kTopExStyle, kTopStyle))
+        return FALSE;
     g_pMainHtmlWnd = m_pMainHtmlWnd;
-    // Set before the window exists: its creation registers the boss key on it.
-    m_pGameWnd = new CGameWnd(L"GAMEWND");
-    return m_pGameWnd->CreateWnd(GetDesktopWindow(), kTopExStyle, kTopStyle);
+    // Named before its window exists: its creation registers the boss key on it.
+    return m_gameWnd.Create(new CGameWnd(L"GAMEWND"), GetDesktopWindow(), kTopExStyle, kTopStyle) != nullptr;
 }
 
 void CMainFrame::OnSetFocus(HWND) {
@@ -182,10 +178,8 @@ void CMainFrame::OnSetFocus(HWND) {
 
 void CMainFrame::OnClose() {
     if (m_bTrayAdded) {
-        NOTIFYICONDATAW data = {};
-        data.cbSize = sizeof(data);
-        data.hWnd = m_hWnd;
-        data.uID = static_cast<UINT>(m_nTrayId + IDI_APP_ICON);
+        NOTIFYICONDATAW data;
+        FillTrayIconData(data);
         Shell_NotifyIconW(NIM_DELETE, &data);
         m_bTrayAdded = FALSE;
     }

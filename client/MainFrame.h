@@ -9,13 +9,18 @@
 #pragma once
 
 #include "client/ChildView.h"
+#include "client/ClientMessages.h"
 #include "client/PageRules.h"
 #include "foundation/DownloadThread.h"
 #include "framework/FrameWnd.h"
 #include "framework/Menu.h"
+#include "framework/Owner.h"
 #include "framework/String.h"
 
+#include <shellapi.h>
+
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CGameWnd;
@@ -30,11 +35,6 @@ struct ServerEntry {
     CString strName;
     CString strUrl;
 };
-
-// Posted by the frame to itself: leave the game once the handler that asked for it has returned.
-constexpr UINT WM_EXIT_GAME = WM_APP + 1;
-// Posted by the frame to itself: tell the player that the boss key could not be registered.
-constexpr UINT WM_HOTKEY_FAILED = WM_APP + 2;
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -65,6 +65,12 @@ public:
     void ShowTrayMenu();
     void SetHotKey(BOOL enable);
     void LockScreen(BOOL lock);
+    // TRUE while the lock holds the game window (from LockScreen(TRUE) until it is lifted or the game
+    // window goes), also while the boss key has hidden its cover.
+    BOOL IsScreenLocked() const;
+    // An answer of the player's version check that waited for a tool window: shown now, unless the game
+    // window is still held or has gone.
+    void ShowHeldUpdateAnswer();
 
     // The browser view in the login window's pop-up (the game view during a game), or null.
     CIEView* GetBrowserView() const;
@@ -120,6 +126,9 @@ private:
     // Saves the settings when the session ends while the client runs.
     void OnEndSession(BOOL ending);
 
+    // The tray icon's record as added and removed.
+    void FillTrayIconData(NOTIFYICONDATAW& data) const;
+
     // Update steps.
     void CheckClientVersion(const wchar_t* path);
     void ShowUpdateWnd(BOOL newVersion, const wchar_t* url);
@@ -131,6 +140,20 @@ private:
     // Ids of the download tasks this frame queued, with their completion message.
     std::vector<std::pair<int, UINT>> m_pendingTasks;
     BOOL m_bInLoginReply = FALSE;
+    BOOL m_bScreenLocked = FALSE;
+    // The player's version answer waiting for a tool window to close.
+    struct HeldUpdateAnswer {
+        BOOL newVersion;
+        CString url;
+    };
+    std::optional<HeldUpdateAnswer> m_heldUpdate;
+
+    // The owners of what the members above name; the destructor lets them go in a fixed order.
+    COwner<CHtmlWnd> m_mainHtmlWnd{m_pMainHtmlWnd};
+    COwner<CSkinDocument> m_skin{m_pSkin};
+    COwner<CGameWnd> m_gameWnd{m_pGameWnd};
+    COwner<CLockWnd> m_lockWnd{m_pLockWnd};
+    COwner<CUpdateWnd> m_updateWnd{m_pUpdateWnd};
 };
 
 extern CMainFrame* g_pMainFrame;

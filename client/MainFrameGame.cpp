@@ -6,6 +6,7 @@
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "foundation/Config.h"
 #include "foundation/UrlHelpers.h"
 #include "foundation/UserInfo.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr DWORD kTopStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kTopExStyle = WS_EX_APPWINDOW;
 // While a handler is still running (a message box inside it lets the exit in), the exit waits.
 constexpr UINT_PTR kExitRetryTimer = 0x5E01;
 constexpr UINT kExitRetryMs = 50;
@@ -24,19 +23,18 @@ constexpr UINT kExitRetryMs = 50;
 void CMainFrame::StartGame(const wchar_t* url) {
     CIEView* view = GetBrowserView();
     if (!view) return;
-    const CString address(url);
+    // Whoever asks (a page, the server list of a reply, another program's message), the game view is
+    // only ever sent to a web page: any other address counts as none, and the view keeps its page.
+    const CString address = IsBrowserWebAddress(url) ? CString(url) : CString();
     ParseServerId(address);
     m_bInGame = TRUE;
     if (m_pMainHtmlWnd) m_pMainHtmlWnd->ShowSkinWnd(FALSE);
 
     if (!m_pGameWnd) {
-        m_pGameWnd = new CGameWnd(L"GAMEWND");
+        CGameWnd* game = new CGameWnd(L"GAMEWND");
         // Before the window exists, so that its first layout places the view.
-        m_pGameWnd->m_pWebView = view;
-        if (!m_pGameWnd->CreateWnd(GetDesktopWindow(), kTopExStyle, kTopStyle)) {
-            m_pGameWnd->m_pWebView = nullptr;
-            delete m_pGameWnd;
-            m_pGameWnd = nullptr;
+        game->m_pWebView = view;
+        if (!m_gameWnd.Create(game, GetDesktopWindow(), kTopExStyle, kTopStyle)) {
             m_bInGame = FALSE;
             if (m_pMainHtmlWnd) m_pMainHtmlWnd->ShowSkinWnd(TRUE);
             return;
@@ -81,14 +79,11 @@ void CMainFrame::ExitGame() {
         m_pGameWnd->ShowSkinWnd(FALSE);
         if (view && view->GetSafeHwnd()) ::SetParent(view->GetSafeHwnd(), nullptr);
         m_pGameWnd->m_pWebView = nullptr;
-        CGameWnd* game = m_pGameWnd;
-        m_pGameWnd = nullptr;
-        delete game;
+        m_gameWnd.Reset();
     }
+    m_heldUpdate.reset(); // the player asked in the game just left
 
     if (!m_pMainHtmlWnd) return;
-    delete m_pMainHtmlWnd->m_pIEWnd;
-    m_pMainHtmlWnd->m_pIEWnd = nullptr;
     m_pMainHtmlWnd->CreateBrowserPopup();
     m_pMainHtmlWnd->PostMessage(
         WM_SIZE, SIZE_RESTORED,
@@ -107,6 +102,8 @@ void CMainFrame::OnTimer(UINT_PTR id) {
 
 void CMainFrame::ShowLogoutPage() {
     if (m_pGameWnd) m_pGameWnd->ShowSkinWnd(FALSE);
-    if (CIEView* view = GetBrowserView()) view->Navigate(m_strLogoutUrl);
+    // The address comes from the account service: only a web page counts, anything else as none.
+    const CString logout = IsBrowserWebAddress(m_strLogoutUrl) ? m_strLogoutUrl : CString();
+    if (CIEView* view = GetBrowserView()) view->Navigate(logout);
     if (m_pMainHtmlWnd) m_pMainHtmlWnd->ShowSkinWnd(TRUE);
 }

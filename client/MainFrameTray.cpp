@@ -4,6 +4,7 @@
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "client/tools/LockWnd.h"
 #include "foundation/Config.h"
 #include "foundation/Settings.h"
@@ -12,9 +13,8 @@
 
 #include <shellapi.h>
 
-void CMainFrame::AddTrayIcon() {
-    if (m_bTrayAdded) return;
-    NOTIFYICONDATAW data = {};
+void CMainFrame::FillTrayIconData(NOTIFYICONDATAW& data) const {
+    data = NOTIFYICONDATAW();
     data.cbSize = sizeof(data);
     data.hWnd = m_hWnd;
     data.uID = static_cast<UINT>(m_nTrayId + IDI_APP_ICON);
@@ -22,6 +22,12 @@ void CMainFrame::AddTrayIcon() {
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP_ICON));
     CopyTextCut(data.szTip, sizeof(data.szTip) / sizeof(data.szTip[0]), GetAppTitle());
+}
+
+void CMainFrame::AddTrayIcon() {
+    if (m_bTrayAdded) return;
+    NOTIFYICONDATAW data;
+    FillTrayIconData(data);
     Shell_NotifyIconW(NIM_ADD, &data);
     m_bTrayAdded = TRUE;
 }
@@ -51,6 +57,9 @@ void CMainFrame::ShowTrayMenu() {
     if (!popup) return;
     const UINT command =
         static_cast<UINT>(popup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, m_hWnd));
+    // A menu of a notification-area icon closes on a click elsewhere only after its owner has been
+    // switched to once more.
+    PostMessage(WM_NULL);
     if (command == ID_TRAY_SHOWMAIN)
         OnTrayNotify(0, WM_LBUTTONDOWN);
     else if (command == ID_APP_EXIT)
@@ -74,21 +83,28 @@ void CMainFrame::SetHotKey(BOOL enable) {
 void CMainFrame::LockScreen(BOOL lock) {
     if (!m_pGameWnd || !m_pGameWnd->GetSafeHwnd()) return;
     if (lock) {
-        // The lock window is owned by the game window and dies with it at a game's end.
-        if (m_pLockWnd && !m_pLockWnd->GetSafeHwnd()) {
-            delete m_pLockWnd;
-            m_pLockWnd = nullptr;
-        }
-        if (!m_pLockWnd) {
-            m_pLockWnd = new CLockWnd(L"LOCKWND");
-            m_pLockWnd->CreateWnd(m_pGameWnd->GetSafeHwnd(), 0, WS_POPUP | WS_VISIBLE);
+        // The lock window is owned by the game window and dies with it at a game's end: a later game
+        // gets a new one.
+        if (!m_pLockWnd || !m_pLockWnd->GetSafeHwnd()) {
+            if (!m_lockWnd.Create(new CLockWnd(L"LOCKWND"), m_pGameWnd->GetSafeHwnd(), 0, kToolStyle)) {
+                // No cover, no lock: the game window stays as it was before "lock" marked it.
+                m_pGameWnd->m_bToolWndOpen = FALSE;
+                return;
+            }
         }
         CRect rect;
         m_pGameWnd->GetWindowRect(&rect);
         m_pLockWnd->MoveToRect(rect, TRUE);
     }
-    m_pGameWnd->m_bToolWndOpen = lock;
-    m_pGameWnd->EnableWindow(!lock);
-    m_pGameWnd->ShowSkinWnd(TRUE);
+    m_bScreenLocked = lock;
+    if (lock)
+        m_pGameWnd->HoldForToolWnd();
+    else
+        m_pGameWnd->ReleaseFromToolWnd();
     if (m_pLockWnd) m_pLockWnd->ShowSkinWnd(lock);
+}
+
+BOOL CMainFrame::IsScreenLocked() const {
+    // The cover is owned by the game window: it dies with it, and the lock with it.
+    return m_bScreenLocked && m_pLockWnd && m_pLockWnd->IsWindow();
 }

@@ -7,6 +7,7 @@
 // only a web address is fetched as installer; and the client ends only once the installer runs, so a
 // broken update never leaves the player without a client.
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 
 #include "client/ClientMessages.h"
 #include "client/GameWnd.h"
@@ -145,29 +146,36 @@ void CMainFrame::CheckClientVersion(const wchar_t* path) {
 void CMainFrame::ShowUpdateWnd(BOOL newVersion, const wchar_t* url) {
     CGameWnd* game = m_pGameWnd;
     // The player asked from a game window. When it has gone since (the game ended), the answer is
-    // dropped; the next start's check finds a newer version again. While another tool window or the
-    // lock holds the game window, the update window must not take it over: its buttons would give the
-    // game back under the lock.
+    // dropped; the next start's check finds a newer version again.
     if (!game || !game->IsWindow()) return;
     const bool updateWndOpen = m_pUpdateWnd && m_pUpdateWnd->IsWindow() && m_pUpdateWnd->IsWindowVisible();
-    if (game->m_bToolWndOpen && !updateWndOpen) return;
+    if (game->m_bToolWndOpen && !updateWndOpen) {
+        // Under the lock the answer is dropped: the update window's buttons would give the game back
+        // under it. Another tool window only delays it until that window closes.
+        if (!IsScreenLocked()) m_heldUpdate = HeldUpdateAnswer{newVersion, url ? url : L""};
+        return;
+    }
+    m_heldUpdate.reset();
 
     // The previous window, if any, goes; its window may have died with an earlier game window.
-    delete m_pUpdateWnd;
-    m_pUpdateWnd = nullptr;
-    std::unique_ptr<CUpdateWnd> wnd(new CUpdateWnd(L"UPDATEWND"));
+    m_updateWnd.Reset();
+    auto* wnd = new CUpdateWnd(L"UPDATEWND");
     wnd->SetUpdateInfo(newVersion, url);
-    if (!wnd->CreateWnd(game->m_hWnd, 0, WS_POPUP | WS_VISIBLE)) {
+    if (!m_updateWnd.Create(wnd, game->m_hWnd, 0, kToolStyle)) {
         // Nothing to give the game window back later, so it must stay as it is.
         if (updateWndOpen) game->ReleaseFromToolWnd();
         return;
     }
-    m_pUpdateWnd = wnd.release();
     m_pUpdateWnd->CenterWindow();
     m_pUpdateWnd->ShowSkinWnd(TRUE);
-    game->m_bToolWndOpen = TRUE;
-    game->EnableWindow(FALSE);
-    game->ShowSkinWnd(TRUE);
+    game->HoldForToolWnd();
+}
+
+void CMainFrame::ShowHeldUpdateAnswer() {
+    if (!m_heldUpdate) return;
+    const HeldUpdateAnswer answer = *m_heldUpdate;
+    m_heldUpdate.reset();
+    ShowUpdateWnd(answer.newVersion, answer.url);
 }
 
 LRESULT CMainFrame::OnUpdateDownloaded(WPARAM, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "foundation/Config.h"
 #include "foundation/Http.h"
 #include "foundation/ShellHelpers.h"
+#include "foundation/UrlHelpers.h"
 #include "foundation/UserInfo.h"
 
 namespace {
@@ -29,17 +30,6 @@ private:
 BOOL CPageRules::FoundAfterStart(const CString& url, const CString& text) {
     if (text.IsEmpty()) return FALSE;
     return url.Find(text) >= 1;
-}
-
-BOOL CPageRules::IsScriptAddress(const CString& url) {
-    CString address = url;
-    address.TrimLeft();
-    static const wchar_t* const kSchemes[] = {L"javascript:", L"vbscript:", L"file:", L"data:"};
-    for (const wchar_t* scheme : kSchemes) {
-        const int length = static_cast<int>(wcslen(scheme));
-        if (address.Left(length).CompareNoCase(scheme) == 0) return TRUE;
-    }
-    return FALSE;
 }
 
 HWND CPageRules::GetGameWindow() {
@@ -70,7 +60,8 @@ void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel
         if (bar >= 0) game = url.Mid(bar + 1);
     }
     if (FoundAfterStart(url, GetGameCheck())) {
-        if (m_pFrame && !view.IsGameView() && !IsScriptAddress(game)) m_pFrame->StartGame(game);
+        // StartGame refuses anything but a web page too; a page's refused address starts nothing.
+        if (m_pFrame && !view.IsGameView() && IsBrowserWebAddress(game)) m_pFrame->StartGame(game);
         return;
     }
     if (FoundAfterStart(url, GetLoginCheck())) {
@@ -108,7 +99,7 @@ void CPageRules::NewWindow3(CIEView& view, const CString& url, BOOL* cancel) {
     }
     if (m_pFrame && !view.IsGameView()) {
         if (cancel) *cancel = TRUE;
-        if (!IsScriptAddress(url)) m_pFrame->StartGame(url);
+        if (IsBrowserWebAddress(url)) m_pFrame->StartGame(url);
     }
 }
 

@@ -27,8 +27,6 @@ public:
 
     // TRUE when text occurs in url and its first occurrence does not begin it (an empty text never).
     static BOOL FoundAfterStart(const CString& url, const CString& text);
-    // TRUE for an address that would run script or read local data if handed to the game view.
-    static BOOL IsScriptAddress(const CString& url);
 
 private:
     // The user-info request for a page of the view: the reply goes to the frame.

@@ -1,19 +1,20 @@
 #include "client/PellarApp.h"
 
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "foundation/Config.h"
 #include "foundation/Http.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 
+#include "framework/ComRef.h"
+#include "skin/SkinGdiplus.h"
+
 #include <commctrl.h>
-#include <gdiplus.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 #include <ctime>
-
-ULONG_PTR g_gdiplusToken = 0;
 
 namespace {
 
@@ -42,6 +43,8 @@ CPellarApp::CPellarApp() : CWinAppEx(TRUE) {
     m_dwRestartManagerSupportFlags = AFX_RESTART_MANAGER_SUPPORT_RESTART;
     SetAppID(L"Pellar.AppID.NoVersion");
 }
+
+CPellarApp::~CPellarApp() = default;
 
 CString CPellarApp::JoinCommandLine(int argc, const wchar_t* const* argv) {
     CString joined;
@@ -102,10 +105,15 @@ BOOL CPellarApp::InitInstance() {
     tooltipParams.m_bVislManagerTheme = TRUE;
     GetTooltipManager()->SetTooltipParams(0xFFFF, RUNTIME_CLASS(CMFCToolTipCtrl), &tooltipParams);
 
-    CoInitialize(nullptr);
+    m_com.reset(new CComInitialize);
 
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    Gdiplus::GdiplusStartup(&g_gdiplusToken, &gdiplusInput, nullptr);
+    // Every window is drawn with GDI+: without it the skin cannot be shown at all.
+    m_gdiplus.reset(new CGdiplusSession);
+    if (!m_gdiplus->IsOk()) {
+        m_gdiplus.reset();
+        AfxShowMessageBox(nullptr, kSkinError, nullptr, MB_OK);
+        return FALSE;
+    }
 
     srand(static_cast<unsigned>(time(nullptr)));
 
@@ -139,11 +147,9 @@ BOOL CPellarApp::InitInstance() {
 }
 
 int CPellarApp::ExitInstance() {
+    m_com.reset();
     AfxOleTerm(FALSE);
-    if (g_gdiplusToken) {
-        Gdiplus::GdiplusShutdown(g_gdiplusToken);
-        g_gdiplusToken = 0;
-    }
+    m_gdiplus.reset();
     return CWinAppEx::ExitInstance();
 }
 

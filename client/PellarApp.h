@@ -8,7 +8,10 @@
 
 #include <windows.h>
 
-extern ULONG_PTR g_gdiplusToken;
+#include <memory>
+
+class CComInitialize;
+class CGdiplusSession;
 
 // What the command line asks for.
 struct CommandLineForm {
@@ -19,6 +22,7 @@ struct CommandLineForm {
 class CPellarApp : public CWinAppEx {
 public:
     CPellarApp();
+    ~CPellarApp() override;
 
     BOOL InitInstance() override;
     int ExitInstance() override;
@@ -33,6 +37,11 @@ public:
     static CommandLineForm ParseCommandLine(const CString& joined);
     // The process's own arguments, joined.
     static CString GetJoinedCommandLine();
+
+private:
+    // COM and GDI+ from InitInstance until ExitInstance.
+    std::unique_ptr<CComInitialize> m_com;
+    std::unique_ptr<CGdiplusSession> m_gdiplus;
 };
 
 class CAboutDlg : public CDialogEx {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 BOOL UrlHasQuery(CString& url) {
     int question = url.Find(L'?');
@@ -9,6 +10,25 @@ BOOL UrlHasQuery(CString& url) {
     if (question + 1 < url.GetLength()) return TRUE;
     url.Truncate(question);
     return FALSE;
+}
+
+BOOL IsBrowserWebAddress(const wchar_t* url) {
+    if (!url) return FALSE;
+    const wchar_t* p = url;
+    while (*p && *p <= L' ')
+        ++p;
+    // Only ASCII letters spell a scheme: a case-blind comparison that folds other letters (the long s
+    // folds to "S") would let a different scheme through.
+    char scheme[6] = {};
+    size_t length = 0;
+    for (; *p && *p != L':'; ++p) {
+        if (*p == L'\t' || *p == L'\n' || *p == L'\r') continue;
+        const wchar_t ch = *p >= L'A' && *p <= L'Z' ? static_cast<wchar_t>(*p - L'A' + L'a') : *p;
+        if (length == 5 || ch < L'a' || ch > L'z') return FALSE;
+        scheme[length++] = static_cast<char>(ch);
+    }
+    if (*p != L':') return FALSE;
+    return strcmp(scheme, "http") == 0 || strcmp(scheme, "https") == 0;
 }
 
 void AppendTimeStamp(CString& url) {

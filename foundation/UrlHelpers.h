@@ -12,6 +12,12 @@
 // TRUE when the address has a "?" followed by something; a "?" at the very end is cut off.
 BOOL UrlHasQuery(CString& url);
 
+// TRUE when a browser handed this address would read it as an http or https address: as a browser
+// does, leading control characters and spaces are skipped and tab, LF and CR are dropped wherever they
+// stand before the scheme is read. Every other scheme (script, local files, data, the browser's own
+// resources) and every address without a scheme (a path, a share) gives FALSE.
+BOOL IsBrowserWebAddress(const wchar_t* url);
+
 // Appends "?mytime=<ticks>" or "&mytime=<ticks>" to the address, in place.
 void AppendTimeStamp(CString& url);
 

@@ -52,3 +52,19 @@ public:
 private:
     T* m_p = nullptr;
 };
+
+// COM on this thread for the lifetime of the object: every successful CoInitialize (S_FALSE too, when
+// OLE or an earlier call initialised it already) is balanced by one CoUninitialize.
+class CComInitialize {
+public:
+    CComInitialize() : m_hr(CoInitialize(nullptr)) {}
+    ~CComInitialize() {
+        if (SUCCEEDED(m_hr)) CoUninitialize();
+    }
+    CComInitialize(const CComInitialize&) = delete;
+    CComInitialize& operator=(const CComInitialize&) = delete;
+    bool IsOk() const { return SUCCEEDED(m_hr); }
+
+private:
+    HRESULT m_hr;
+};

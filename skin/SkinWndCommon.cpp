@@ -1,5 +1,6 @@
 #include "skin/SkinWndCommon.h"
 
+#include "res/resource.h"
 #include "skin/SkinDocument.h"
 
 namespace {

@@ -17,8 +17,6 @@
 // Button clicks are routed for control ids in this range; ids above it are drawn but not routed.
 #define IDC_SKINBTN_FIRST 10000
 #define IDC_SKINBTN_LAST 19999
-// The window icon in the program's resources.
-#define IDI_APP_ICON 390
 
 class CSkinWndCommon : public CWnd {
 public:

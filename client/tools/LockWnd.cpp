@@ -7,15 +7,14 @@ IMPLEMENT_DYNAMIC(CLockWnd, CSkinWnd2)
 CLockWnd::CLockWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CLockWnd::~CLockWnd() {
-    delete m_pUnLockWnd;
+    m_unLockWnd.Reset();
 }
 
 int CLockWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
-    if (!m_pUnLockWnd) {
-        m_pUnLockWnd = new CUnLockWnd(L"UNLOCKWND");
-        m_pUnLockWnd->CreateWnd(m_hWnd, 0, WS_CHILD | WS_VISIBLE);
-    }
+    // A cover without its panel could never be lifted: then there is no cover at all.
+    if (!m_pUnLockWnd && !m_unLockWnd.Create(new CUnLockWnd(L"UNLOCKWND"), m_hWnd, 0, WS_CHILD | WS_VISIBLE))
+        return -1;
     m_bDraggable = FALSE;
     return 0;
 }

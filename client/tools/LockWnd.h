@@ -2,6 +2,7 @@
 // centred inside it. Its own buttons do nothing.
 #pragma once
 
+#include "framework/Owner.h"
 #include "skin/SkinWnd2.h"
 
 class CUnLockWnd;
@@ -21,4 +22,7 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs) override;
+
+private:
+    COwner<CUnLockWnd> m_unLockWnd{m_pUnLockWnd};
 };

@@ -6,6 +6,7 @@
 #include "client/GameWnd.h"
 #include "client/IEView.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "client/tools/SelectWnd.h"
 
 IMPLEMENT_DYNAMIC(CServerWnd, CSkinWnd2)
@@ -13,13 +14,7 @@ IMPLEMENT_DYNAMIC(CServerWnd, CSkinWnd2)
 CServerWnd::CServerWnd(const wchar_t* skinName) : CSkinWnd2(skinName) {}
 
 CServerWnd::~CServerWnd() {
-    DeleteSelectWnd();
-}
-
-void CServerWnd::DeleteSelectWnd() {
-    CSelectWnd* select = m_pSelectWnd;
-    m_pSelectWnd = nullptr;
-    delete select;
+    m_selectWnd.Reset();
 }
 
 int CServerWnd::OnCreate(LPCREATESTRUCTW cs) {
@@ -58,14 +53,10 @@ void CServerWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         CRect under;
         button->GetWindowRect(&under);
 
-        DeleteSelectWnd();
+        m_selectWnd.Reset();
         // Known before its window exists: showing it takes the activation from this panel, which
         // must then recognise it and stay.
-        m_pSelectWnd = new CSelectWnd(L"SELECTWND");
-        if (!m_pSelectWnd->CreateWnd(m_hWnd, 0, WS_POPUP | WS_VISIBLE)) {
-            DeleteSelectWnd();
-            return;
-        }
+        if (!m_selectWnd.Create(new CSelectWnd(L"SELECTWND"), m_hWnd, 0, kToolStyle)) return;
         CRect client;
         m_pSelectWnd->GetClientRect(&client);
         m_pSelectWnd->MoveWindow(under.right - client.Width(), under.bottom, client.Width(), client.Height(),

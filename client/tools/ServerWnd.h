@@ -2,6 +2,7 @@
 // server, a server to switch to (chosen in the drop-down list CSelectWnd), "change" and "logout".
 #pragma once
 
+#include "framework/Owner.h"
 #include "skin/SkinWnd2.h"
 
 #include <cstdint>
@@ -27,6 +28,6 @@ protected:
     void OnActivate(UINT state, HWND other, BOOL minimized) override;
 
 private:
-    // The pointer is cleared before the drop-down goes: its window's end moves the activation.
-    void DeleteSelectWnd();
+    // The name is cleared before the drop-down goes: its window's end moves the activation.
+    COwner<CSelectWnd> m_selectWnd{m_pSelectWnd};
 };

@@ -3,9 +3,7 @@
 // is given back.
 #include "client/tools/UnLockWnd.h"
 
-#include "client/GameWnd.h"
 #include "client/MainFrame.h"
-#include "client/tools/LockWnd.h"
 #include "foundation/Config.h"
 #include "foundation/Md5.h"
 #include "framework/MessageBox.h"
@@ -119,11 +117,7 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     }
 
     if (m_edit.GetSafeHwnd()) m_edit.SetWindowText(L"");
-    if (CGameWnd* game = g_pMainFrame->m_pGameWnd) {
-        game->m_bToolWndOpen = FALSE;
-        game->EnableWindow(TRUE);
-        game->ShowSkinWnd(TRUE);
-    }
-    if (CLockWnd* lock = g_pMainFrame->m_pLockWnd) lock->ShowSkinWnd(FALSE);
+    // The game window is given back and the cover (this panel with it) hidden.
+    g_pMainFrame->LockScreen(FALSE);
     ShowSkinWnd(FALSE);
 }

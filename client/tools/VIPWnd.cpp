@@ -11,8 +11,9 @@ CVIPWnd::~CVIPWnd() {
 int CVIPWnd::OnCreate(LPCREATESTRUCTW cs) {
     // The view is placed over "ie" by the size message that follows the window's creation.
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
+    // The pop-up exists for its page alone.
     if (!m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, IDC_WEBVIEW))
-        return 0;
+        return -1;
     m_view.Navigate(L"about:blank");
     return 0;
 }

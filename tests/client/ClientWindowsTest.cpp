@@ -7,6 +7,7 @@
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
 #include "client/tools/LockWnd.h"
+#include "skin/SkinDocument.h"
 
 namespace {
 
@@ -87,4 +88,24 @@ TEST_F(ClientTest, LockCoversTheGameWindowOfEveryGameAndQuittingWhileLockedIsCle
     frame->PostMessage(WM_COMMAND, ID_APP_EXIT);
     Pump();
     EXPECT_EQ(g_pMainFrame, nullptr);
+    // Nothing the frame owned stays reachable through the globals.
+    EXPECT_EQ(g_pMainHtmlWnd, nullptr);
+    EXPECT_EQ(g_pSkinDocument, nullptr);
+}
+
+TEST_F(ClientTest, TrayMenuIsFollowedByANullMessageToTheFrame) {
+    CMainFrame* frame = StartFrame();
+    ASSERT_NE(frame, nullptr);
+    Pump();
+    // Nobody clicks: the menu is ended from outside, as a click elsewhere would.
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    });
+    frame->ShowTrayMenu();
+    bool nullPosted = false;
+    MSG msg;
+    while (PeekMessageW(&msg, frame->GetSafeHwnd(), 0, 0, PM_REMOVE))
+        nullPosted = nullPosted || msg.message == WM_NULL;
+    EXPECT_TRUE(nullPosted);
 }

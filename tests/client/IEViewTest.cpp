@@ -20,7 +20,7 @@ protected:
 };
 
 // The control's active object as far as keys go: records what it is offered and eats it.
-class KeyRecorder : public IOleInPlaceActiveObject {
+class KeyRecorder final : public IOleInPlaceActiveObject {
 public:
     std::vector<MSG> m_keys;
 

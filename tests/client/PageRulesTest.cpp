@@ -117,8 +117,16 @@ TEST_F(PageRulesTest, VerbsActOnlyWithTheirBarAndALoginWindow) {
 
 TEST_F(PageRulesTest, GameAddressesStartTheGameOutsideTheGameViewOnly) {
     EXPECT_FALSE(Before(View(), L"/game?sid=1")); // at the very start: no game address
-    EXPECT_FALSE(Before(View(), L"app://loadgame| JavaScript:alert(1)//game"));
-    EXPECT_FALSE(m_frame->m_bInGame);
+    // Whatever a browser would not read as a web page never reaches the game view.
+    for (const wchar_t* page :
+         {L"app://loadgame| JavaScript:alert(1)//game", L"java\tscript:alert(1)//game.php",
+          L"da\nta:text/html,x//game", L"fi\nle:///c:/x/game", L"\x02javascript:x//game",
+          L"app://loadgame|java\tscript:x//game", L"app://loadgame|C:\\x\\game.htm",
+          L"x\\\\host\\share\\game.htm", L"mhtml:http://h/game", L"app://loadgame?to=/game"}) {
+        EXPECT_FALSE(Before(View(), page));
+        EXPECT_TRUE(NewWindow(View(), page)) << CString(page).ToUtf8(); // no window either
+        EXPECT_FALSE(m_frame->m_bInGame) << CString(page).ToUtf8();
+    }
 
     EXPECT_FALSE(Before(View(), L"http://127.0.0.1:1/login/game?sid=2")); // both markers: the game wins
     ASSERT_TRUE(m_frame->m_bInGame);
@@ -133,9 +141,6 @@ TEST_F(PageRulesTest, GameAddressesStartTheGameOutsideTheGameViewOnly) {
     ExitGame();
     EXPECT_FALSE(Before(View(), L"app://loadgame|http://127.0.0.1:1/game?sid=4|x"));
     EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=4|x"));
-    ExitGame();
-    EXPECT_FALSE(Before(View(), L"app://loadgame?to=/game"));
-    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"app://loadgame?to=/game"));
 }
 
 TEST_F(PageRulesTest, LoginPagesFetchTheUserInfoInEveryViewAndCompletedGamePagesAgain) {
@@ -190,12 +195,12 @@ TEST_F(PageRulesTest, NewWindowsGoToTheBrowserOrStartTheGame) {
     PumpUntil([&] { return !TempDir::ReadFile(log).empty(); }, 20000);
     EXPECT_NE(TempDir::ReadFile(log).find("http://127.0.0.1:1/news"), std::string::npos);
 
-    EXPECT_TRUE(NewWindow(View(), L"app://loadgame|http://127.0.0.1:1/game?sid=9"));
+    EXPECT_TRUE(NewWindow(View(), L"http://127.0.0.1:1/game?sid=9"));
     ASSERT_TRUE(m_frame->m_bInGame);
-    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"app://loadgame|http://127.0.0.1:1/game?sid=9"));
+    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=9"));
     // From the game view a game window opens in a browser window of the control's own.
     EXPECT_FALSE(NewWindow(View(), L"http://127.0.0.1:1/game?sid=10"));
-    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"app://loadgame|http://127.0.0.1:1/game?sid=9"));
+    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=9"));
     SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", nullptr);
 }
 
@@ -228,4 +233,25 @@ TEST_F(PageRulesTest, AChatAddressThatIsALoginAddressFetchesTheReplyOnlyOnce) {
                           L"\"}}");
     Pump(2000);
     EXPECT_LE(UserInfoRequests(), 2u);
+}
+
+TEST_F(PageRulesTest, AddressesFromRepliesAndMessagesReachTheViewsOnlyAsWebPages) {
+    const CString game = m_server.Url(L"/game?sid=5");
+    m_frame->StartGame(game);
+    Reach(View(), game);
+    // The server list's "change" and WM_START_GAME hand their address to StartGame as it came.
+    for (const wchar_t* address :
+         {L"java\tscript:alert(1)//game.php", L"\x02javascript:x//game", L"C:\\x\\game.htm"}) {
+        m_frame->StartGame(address);
+        EXPECT_EQ(game, m_frame->GetGameUrl());
+        EXPECT_EQ(CString(L"5"), g_strServerId);
+        EXPECT_TRUE(m_frame->m_pGameWnd->IsWindowVisible());
+    }
+    // The logout and chat pages of a reply.
+    m_frame->m_strLogoutUrl = L"fi\nle:///c:/windows/win.ini";
+    m_frame->ShowLogoutPage();
+    Pump();
+    EXPECT_LT(View()->GetLocationURL().Find(L"win.ini"), 0) << View()->GetLocationURL().ToUtf8();
+    m_frame->OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"gsurl\":\"vbscript:x\"}}");
+    EXPECT_EQ(nullptr, m_frame->m_pGameWnd->m_pVipWnd);
 }

@@ -5,6 +5,7 @@
 
 #include "../foundation/OperatorService.h"
 #include "client/ClientMessages.h"
+#include "client/tools/BossWnd.h"
 #include "client/tools/UpdateWnd.h"
 
 #include <algorithm>
@@ -116,26 +117,36 @@ TEST_F(UpdateTest, AnswersCountOnlyForOwnTasksAndAFreeGameWindow) {
     ASSERT_FALSE(Ended());
     EXPECT_EQ(nullptr, m_frame->m_pUpdateWnd);
 
-    // The lock holds the game window: the answer must not take it over.
+    // The lock holds the game window: the answer must not take it over, then or later.
     m_frame->LockScreen(TRUE);
     Check(FALSE, L"?version=1.0.1");
     EXPECT_EQ(nullptr, m_frame->m_pUpdateWnd);
     m_frame->LockScreen(FALSE);
+    EXPECT_EQ(nullptr, m_frame->m_pUpdateWnd);
+    // Another tool window only delays the answer until it closes.
+    Game().OnMoreItem(L"boss");
+    Check(FALSE, L"?version=1.0.1");
+    EXPECT_EQ(nullptr, m_frame->m_pUpdateWnd);
+    Click(Game().m_pBossWnd, L"close");
+    ASSERT_EQ("offer", State(m_frame->m_pUpdateWnd));
+    EXPECT_FALSE(Game().IsWindowEnabled());
+    Click(m_frame->m_pUpdateWnd, L"cancel");
+    EXPECT_TRUE(Game().IsWindowEnabled());
 
     Check(FALSE, L"?version=1.0.1");
     CUpdateWnd* first = m_frame->m_pUpdateWnd;
     ASSERT_EQ("offer", State(first));
     // The game ends: its update window goes with it, and an answer arriving now has no window to use.
-    delete m_frame->m_pGameWnd;
-    m_frame->m_pGameWnd = nullptr;
+    m_frame->m_bInGame = TRUE;
+    m_frame->ExitGame();
+    ASSERT_EQ(nullptr, m_frame->m_pGameWnd);
     Check(FALSE, L"?version=1.0.1");
     EXPECT_EQ(first, m_frame->m_pUpdateWnd);
     EXPECT_FALSE(first->IsWindow());
 
     // The next game's check shows a new window.
-    m_frame->m_pGameWnd = new CGameWnd(L"GAMEWND");
-    ASSERT_TRUE(
-        Game().CreateWnd(GetDesktopWindow(), WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX));
+    m_frame->StartGame(L"");
+    ASSERT_NE(nullptr, m_frame->m_pGameWnd);
     Check(FALSE, L"?version=1.0.0");
     EXPECT_EQ("current", State(m_frame->m_pUpdateWnd));
     EXPECT_FALSE(Game().IsWindowEnabled());

@@ -111,3 +111,16 @@ TEST(UrlHelpers, ColoursAreCutToBytesAndMissingPartsAreZero) {
     for (const auto& c : cases)
         EXPECT_EQ(c.second, ParseRgbColor(c.first)) << CString(c.first).ToUtf8();
 }
+
+TEST(UrlHelpers, OnlyWhatABrowserReadsAsHttpOrHttpsIsAWebAddress) {
+    for (const wchar_t* web : {L"http://h/game.php", L"HTTPS://h/", L"\x02 http://h/", L"ht\ttp://h/",
+                               L"h\nttps:x", L"http:\\\\h\\game.php"})
+        EXPECT_TRUE(IsBrowserWebAddress(web)) << CString(web).ToUtf8();
+    for (const wchar_t* other :
+         {L"java\tscript:alert(1)//game.php", L"da\nta:text/html,x", L"fi\nle:///c:/x", L"\x02javascript:x",
+          L" vbscript:x", L"C:\\game\\game.php", L"\\\\host\\share\\game.php", L"res://x.dll/game",
+          L"mhtml:http://h/game", L"app://loadgame|http://h/game", L"/game.php?sid=1", L"http",
+          L"java\x01script:x", L"httpſ://h/", L"htt\x01p://h/", L""})
+        EXPECT_FALSE(IsBrowserWebAddress(other)) << CString(other).ToUtf8();
+    EXPECT_FALSE(IsBrowserWebAddress(nullptr));
+}
