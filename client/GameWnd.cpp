@@ -39,19 +39,20 @@ bool IsOwnedBy(HWND wnd, HWND owner) {
 }
 
 // The shown top-level windows of this thread that the window owns (message boxes included).
+struct OwnedPopupSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedPopup(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedPopupSearch*>(param);
+    if (IsWindowVisible(wnd) && IsOwnedBy(wnd, search->owner)) search->found.push_back(wnd);
+    return TRUE;
+}
+
 std::vector<HWND> VisibleOwnedPopups(HWND owner) {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{owner, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (IsWindowVisible(wnd) && IsOwnedBy(wnd, s->owner)) s->found.push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedPopupSearch search{owner, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOwnedPopup, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -17,6 +17,11 @@ CRect WindowRect(HWND hWnd) {
     return rect;
 }
 
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
 } // namespace
 
 TEST_F(ClientTest, LoginPopupFollowsItsRectangleAndTheGameViewFillsItsOwn) {
@@ -98,10 +103,7 @@ TEST_F(ClientTest, TrayMenuIsFollowedByANullMessageToTheFrame) {
     ASSERT_NE(frame, nullptr);
     Pump();
     // Nobody clicks: the menu is ended from outside, as a click elsewhere would.
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        EndMenu();
-    });
+    SetTimer(nullptr, 0, 100, &EndMenuSoon);
     frame->ShowTrayMenu();
     bool nullPosted = false;
     MSG msg;
