@@ -112,6 +112,20 @@ TEST_F(ClientBlackBox, HiddenInstallSendsOneReportAndEndsWithoutWindows) {
     EXPECT_FALSE(TempDir::Exists(m_folder.File(L"config.ini")));
 }
 
+TEST_F(ClientBlackBox, InstallSendsItsReportThenStartsAsUsual) {
+    const CString channel = service::Tag(L"8");
+    HWND frame = StartClient({L"install", channel});
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(WaitForLoginWindow());
+    // The report follows the frame's creation, which answers messages while it builds the client.
+    ASSERT_TRUE(WaitUntil(kReactMs, [&] { return !service::Requests(channel).empty(); }));
+    EXPECT_EQ(1, Ping(frame));
+    const std::vector<Json::Value> reports = service::Requests(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ("/install", reports[0]["path"].asString());
+    EXPECT_EQ("channel=" + channel.ToUtf8(), reports[0]["query"].asString());
+}
+
 TEST_F(ClientBlackBox, QuitsThroughTheTrayMenu) {
     HWND frame = StartClient();
     ASSERT_TRUE(frame);

@@ -1,6 +1,6 @@
 // The client's start-up and hub, in-process on the demo skin beside this program: the command line,
-// what the main frame's creation builds, the boss key, the game window's own frame handling, the quit
-// question, and game start and exit through the frame.
+// the launcher's web-cache entries, what the main frame's creation builds, the boss key, the game window's
+// own frame handling, the quit question, and game start and exit through the frame.
 #include "ClientTestSupport.h"
 
 #include "client/ClientMessages.h"
@@ -17,7 +17,10 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,22 @@ bool InCache(const wchar_t* url) {
     DWORD size = 0;
     GetUrlCacheEntryInfoW(url, nullptr, &size);
     return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// The addresses of the URL cache's entries, in the order the cache lists them.
+std::vector<std::string> CacheUrls() {
+    std::vector<std::string> urls;
+    std::vector<BYTE> buffer(64 * 1024);
+    auto* entry = reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOW>(buffer.data());
+    DWORD size = static_cast<DWORD>(buffer.size());
+    HANDLE find = FindFirstUrlCacheEntryW(nullptr, entry, &size);
+    if (!find) return urls;
+    do {
+        urls.push_back(CString(entry->lpszSourceUrlName).ToUtf8());
+        size = static_cast<DWORD>(buffer.size());
+    } while (FindNextUrlCacheEntryW(find, entry, &size));
+    FindCloseUrlCache(find);
+    return urls;
 }
 
 } // namespace
@@ -77,6 +96,24 @@ TEST(CommandLine, JoinsArgumentsAndTellsTheForms) {
     const CString longUrl = L"http://h/" + CString(L'a', 5000);
     const wchar_t* argv[] = {L"Pellar.exe", longUrl};
     EXPECT_EQ(CPellarApp::JoinCommandLine(2, argv), longUrl);
+}
+
+TEST(LauncherCache, OnlyTheFirstLauncherEntryGoesOrEveryEntryWithTheFirst) {
+    for (const wchar_t* url :
+         {L"http://127.0.0.1:1/a/Other.swf", L"http://127.0.0.1:1/b/TamselLauncher.swf",
+          L"http://127.0.0.1:1/c/tamsellauncher.swf", L"http://127.0.0.1:1/d/TamselLauncher.swf"})
+        SeedCacheEntry(url);
+    std::vector<std::string> expected = CacheUrls();
+    const auto first = std::find_if(expected.begin(), expected.end(), [](const std::string& url) {
+        return url.find("/TamselLauncher.swf") != std::string::npos;
+    });
+    ASSERT_NE(first, expected.end());
+    expected.erase(first);
+    ClearLauncherCache(FALSE);
+    EXPECT_EQ(expected, CacheUrls()); // the other spelling and the later launcher entry stay
+
+    ClearLauncherCache(TRUE);
+    EXPECT_EQ(std::vector<std::string>(), CacheUrls());
 }
 
 TEST_F(ClientTest, CreationBuildsTheWholeClient) {

@@ -5,6 +5,7 @@
 #include "LoopbackServer.h"
 
 #include "ClientTestSupport.h"
+#include "DebugOutput.h"
 
 #include "../foundation/ProbeSupport.h"
 
@@ -216,7 +217,9 @@ TEST_F(PageRulesTest, ExternalMethodsReachTheGameWindowFromEveryView) {
     EXPECT_EQ(vip->GetInfo().title, CString(L"客服小王"));
     EXPECT_EQ(S_OK, Call(external, CIEView::dispidGetNewMsg, {Var(VT_BSTR, name.Get())}));
     EXPECT_FALSE(vip->m_bBlinking); // no chat window yet
+    DebugOutput debug;
     EXPECT_EQ(S_OK, Call(external, CIEView::dispidGameFullScreen, {Var(VT_BSTR, name.Get())}));
+    EXPECT_EQ(1, debug.Count({"GameFullScreen"}));
 }
 
 TEST_F(PageRulesTest, AChatAddressThatIsALoginAddressFetchesTheReplyOnlyOnce) {

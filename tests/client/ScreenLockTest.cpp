@@ -1,5 +1,6 @@
 // The screen lock: the digest a typed password must give, and the unlock panel over a locked game
-// window (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box).
+// window (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box, an
+// account without a digest).
 #include "ClientHarness.h"
 
 #include "client/tools/LockWnd.h"
@@ -62,6 +63,16 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     enter(CString(L'a', 40));
     EXPECT_EQ(1u, m_boxes.size());
     EXPECT_TRUE(Game().IsWindowEnabled());
+
+    // Without a known digest no password lifts the lock, the empty one included.
+    m_frame->m_strUserPwd.Empty();
+    m_frame->LockScreen(TRUE);
+    for (const wchar_t* typed : {L"", L"123456"}) {
+        enter(typed);
+        EXPECT_FALSE(Game().IsWindowEnabled()) << CString(typed).ToUtf8();
+        EXPECT_TRUE(lock.IsWindowVisible());
+    }
+    EXPECT_EQ(3u, m_boxes.size());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The version check against the service stand-in: what the update window offers for each answer and
-// what its "ok" starts, the silent update with the probe installer, and the answers the frame must
-// leave alone.
+// what its "ok" starts, the silent update with the probe installer, the request's time and the files a
+// check leaves, and the answers the frame must leave alone.
 #include "ClientHarness.h"
 
 #include "../foundation/OperatorService.h"
@@ -9,6 +9,9 @@
 #include "client/tools/UpdateWnd.h"
 
 #include <algorithm>
+#include <ctime>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -105,6 +108,33 @@ TEST_F(UpdateTest, SilentUpdateEndsTheClientOnlyWhenTheInstallerRuns) {
     const std::string run = TempDir::ReadFile(m_probeLog);
     EXPECT_NE(std::string::npos, run.find("PellarNext")) << run;
     EXPECT_EQ("|\r\n", run.substr(run.size() - 3)) << "started with arguments: " << run;
+}
+
+TEST_F(UpdateTest, ConfigurationRequestCarriesTheTimeAndLeavesNoFileBehind) {
+    const CString tag = service::Tag(L"config");
+    const time_t before = time(nullptr);
+    Check(TRUE, L"?version=1.0.0&t=" + tag); // a query already: the time still follows a "?"
+    const time_t after = time(nullptr);
+    const std::vector<Json::Value> requests = service::Requests(tag);
+    ASSERT_EQ(1u, requests.size());
+    const std::string query = requests[0]["query"].asString();
+    const std::string asked = "version=1.0.0&t=" + tag.ToUtf8() + "?";
+    ASSERT_EQ(asked, query.substr(0, asked.size()));
+    const std::string seconds = query.substr(asked.size());
+    ASSERT_TRUE(!seconds.empty() && seconds.find_first_not_of("0123456789") == std::string::npos) << query;
+    EXPECT_LE(before, std::stoll(seconds));
+    EXPECT_GE(after, std::stoll(seconds));
+
+    // The downloaded file and the copy beside the program are gone once the check is over.
+    CString downloaded;
+    CDownloadThread& thread = *m_frame->m_pDownloadThread;
+    thread.m_cs.Lock();
+    for (const auto& [id, task] : thread.m_results)
+        if (task.strKey.Find(tag) >= 0) downloaded = task.strUrl;
+    thread.m_cs.Unlock();
+    ASSERT_FALSE(downloaded.IsEmpty());
+    EXPECT_FALSE(TempDir::Exists(downloaded)) << downloaded.ToUtf8();
+    EXPECT_FALSE(TempDir::Exists(GetModuleDir() + L"\\config.xml"));
 }
 
 TEST_F(UpdateTest, AnswersCountOnlyForOwnTasksAndAFreeGameWindow) {
