@@ -15,12 +15,6 @@
 
 namespace {
 
-SkinButtonInfo Button(const wchar_t* name) {
-    SkinButtonInfo info;
-    info.name = name;
-    return info;
-}
-
 CString SkinText(const CSkinWnd2& wnd, const wchar_t* name) {
     for (const SkinTextInfo& text : wnd.m_vecTexts)
         if (text.name.CompareNoCase(name) == 0) return text.title;
