@@ -1,10 +1,13 @@
 // The client in-process for tests: GDI+ started, a private profile folder, the demo configuration
 // beside this program, message boxes answered and recorded, and a main frame built as start-up builds
-// it (the frame deletes itself when its window goes).
+// it (the frame deletes itself when its window goes). Also the probe program as the default browser,
+// the URL cache seeded and read, and a button record to hand a window's click handler directly.
 #pragma once
 
 #include "BrowserTestHost.h"
 #include "TempDir.h"
+
+#include "../foundation/ProbeSupport.h"
 
 #include "client/MainFrame.h"
 #include "foundation/Config.h"
@@ -15,8 +18,10 @@
 #include "skin/SkinWndCommon.h"
 
 #include <gdiplus.h>
+#include <wininet.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class GdiplusEnvironment : public ::testing::Environment {
@@ -31,6 +36,81 @@ private:
     ULONG_PTR m_token = 0;
 };
 inline ::testing::Environment* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+// A button record carrying just a name, spelt exactly as given: the click helper below always hands
+// the handler the skin's own spelling.
+inline SkinButtonInfo Button(const wchar_t* name) {
+    SkinButtonInfo info;
+    info.name = name;
+    return info;
+}
+
+// A URL cache entry for an address, committed with a small body.
+inline void SeedCacheEntry(const wchar_t* url) {
+    wchar_t file[MAX_PATH] = {};
+    ASSERT_TRUE(CreateUrlCacheEntryW(url, 0, L"swf", file, 0));
+    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, "x", 1, &written, nullptr);
+    CloseHandle(h);
+    FILETIME none = {};
+    ASSERT_TRUE(
+        CommitUrlCacheEntryW(url, file, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+}
+
+inline bool InCache(const wchar_t* url) {
+    DWORD size = 0;
+    GetUrlCacheEntryInfoW(url, nullptr, &size);
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// True when the address is base followed by one "mytime" cache-buster taken at or after the tick
+// `since` (the stamp prints the tick count as a signed number).
+inline bool FreshlyStamped(const CString& address, const CString& base, DWORD since) {
+    const CString prefix = base + (base.Find(L'?') >= 0 ? L"&mytime=" : L"?mytime=");
+    if (address.Left(prefix.GetLength()) != prefix) return false;
+    const CString digits = address.Mid(prefix.GetLength());
+    wchar_t* end = nullptr;
+    const long stamp = wcstol(digits, &end, 10);
+    if (digits.IsEmpty() || *end) return false;
+    return static_cast<DWORD>(stamp) - since <= GetTickCount() - since;
+}
+
+// The probe program as the default browser for the life of this object: every address the client
+// opens in the browser becomes one line of the probe's log.
+class BrowserProbe {
+public:
+    BrowserProbe() : m_command(L"http\\shell\\open\\command") {
+        SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", m_log);
+        EXPECT_TRUE(m_command.SetText(L"\"" + GetModuleDir() +
+                                      L"\\..\\..\\tools\\installer-probe\\pellar_probe.exe\" \"%1\""));
+    }
+    ~BrowserProbe() { SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", nullptr); }
+    BrowserProbe(const BrowserProbe&) = delete;
+    BrowserProbe& operator=(const BrowserProbe&) = delete;
+
+    // The address of the n-th opening (counted from 1) once it has been logged; empty if it never is.
+    std::string Opened(size_t n) const {
+        const std::string log = WaitForLines(m_log, n);
+        size_t start = 0;
+        for (size_t line = 1; line < n; ++line) {
+            start = log.find('\n', start);
+            if (start == std::string::npos) return std::string();
+            ++start;
+        }
+        const size_t bar = log.find('|', start), end = log.find("\r\n", start);
+        if (bar == std::string::npos || end == std::string::npos || bar > end) return std::string();
+        std::string address = log.substr(bar + 1, end - bar - 1);
+        if (address.size() >= 2 && address.front() == '"' && address.back() == '"')
+            address = address.substr(1, address.size() - 2);
+        return address;
+    }
+
+private:
+    TempDir m_folder;
+    const CString m_log = m_folder / L"browser.txt";
+    ScopedClassesValue m_command;
+};
 
 struct Box {
     CString text, caption;

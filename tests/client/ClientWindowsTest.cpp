@@ -7,7 +7,10 @@
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
 #include "client/tools/LockWnd.h"
+#include "foundation/Config.h"
 #include "skin/SkinDocument.h"
+
+#include <tuple>
 
 namespace {
 
@@ -110,4 +113,51 @@ TEST_F(ClientTest, TrayMenuIsFollowedByANullMessageToTheFrame) {
     while (PeekMessageW(&msg, frame->GetSafeHwnd(), 0, 0, PM_REMOVE))
         nullPosted = nullPosted || msg.message == WM_NULL;
     EXPECT_TRUE(nullPosted);
+}
+
+TEST_F(ClientTest, AServerChangeKeepsTheGameWindowAndItsViewAndReloadsWithAFreshStamp) {
+    CMainFrame* frame = StartFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    CGameWnd* game = frame->m_pGameWnd;
+    ASSERT_NE(game, nullptr);
+    const HWND gameWnd = game->GetSafeHwnd();
+    CIEView* view = frame->GetBrowserView();
+    const HWND viewWnd = view->GetSafeHwnd();
+
+    const DWORD since = GetTickCount();
+    frame->StartGame(L"http://127.0.0.1:1/game?sid=2");
+    EXPECT_EQ(frame->m_pGameWnd, game);
+    EXPECT_EQ(game->GetSafeHwnd(), gameWnd);
+    EXPECT_EQ(frame->GetBrowserView(), view);
+    EXPECT_EQ(view->GetSafeHwnd(), viewWnd);
+    EXPECT_EQ(::GetParent(viewWnd), gameWnd);
+    EXPECT_TRUE(game->IsWindowVisible());
+    EXPECT_TRUE(PumpUntil(
+        [&] { return FreshlyStamped(view->GetLocationURL(), L"http://127.0.0.1:1/game?sid=2", since); },
+        3000))
+        << view->GetLocationURL().ToUtf8();
+}
+
+TEST_F(ClientTest, LinkButtonsOpenTheOperatorsPagesInTheDefaultBrowser) {
+    CMainFrame* frame = StartFrame();
+    ASSERT_NE(frame, nullptr);
+    BrowserProbe browser;
+    g_strGwUrl = L"http://127.0.0.1:1/home";
+    g_strBbsUrl = L"http://127.0.0.1:1/bbs";
+    g_strPaymentUrl = L"http://127.0.0.1:1/pay";
+    g_strServiceUrl = L"http://127.0.0.1:1/service";
+    // No reply gives the frame a payment page of its own: "pay" takes the configured one.
+    ASSERT_TRUE(frame->GetPayUrl().IsEmpty());
+    const std::tuple<CSkinWndCommon*, const wchar_t*, const char*> links[] = {
+        {frame->m_pGameWnd, L"home", "http://127.0.0.1:1/home"},
+        {frame->m_pGameWnd, L"bbs", "http://127.0.0.1:1/bbs"},
+        {frame->m_pGameWnd, L"pay", "http://127.0.0.1:1/pay"},
+        {frame->m_pMainHtmlWnd, L"service", "http://127.0.0.1:1/service"},
+    };
+    size_t opened = 0;
+    for (const auto& [wnd, button, page] : links) {
+        Click(wnd, button);
+        EXPECT_EQ(page, browser.Opened(++opened));
+    }
 }

@@ -7,14 +7,16 @@
 #include "ClientTestSupport.h"
 #include "DebugOutput.h"
 
-#include "../foundation/ProbeSupport.h"
-
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
+#include "client/tools/VIPWnd.h"
 #include "foundation/UserInfo.h"
 
 #include <exdispid.h>
+
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -184,25 +186,37 @@ TEST_F(PageRulesTest, SentinelPagesActOnlyInTheGameViewAndWithCase) {
     EXPECT_EQ(m_frame->m_pGameWnd, nullptr);
 }
 
-TEST_F(PageRulesTest, NewWindowsGoToTheBrowserOrStartTheGame) {
-    TempDir folder;
-    const CString log = folder / L"browser.txt";
-    SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", log);
-    ScopedClassesValue command(L"http\\shell\\open\\command");
-    ASSERT_TRUE(command.SetText(L"\"" + GetModuleDir() +
-                                L"\\..\\..\\tools\\installer-probe\\pellar_probe.exe\" \"%1\""));
+TEST_F(PageRulesTest, NewWindowsFromEveryViewGoToTheBrowserOrStartTheGame) {
+    BrowserProbe browser;
+    // The chat and host views come with the account's reply.
+    m_frame->m_strGsUrl = m_server.Url(L"/chat");
+    CGameWnd* game = m_frame->m_pGameWnd;
+    game->OnUserLogin(L"u");
+    ASSERT_TRUE(game->m_pVipWnd && game->m_pHostWnd);
+    CIEView* chat = &game->m_pVipWnd->m_view;
+    CIEView* host = &game->m_pHostWnd->m_view;
 
-    EXPECT_TRUE(NewWindow(View(), L"http://127.0.0.1:1/news"));
-    PumpUntil([&] { return !TempDir::ReadFile(log).empty(); }, 20000);
-    EXPECT_NE(TempDir::ReadFile(log).find("http://127.0.0.1:1/news"), std::string::npos);
+    const std::pair<CIEView*, const wchar_t*> pages[] = {{View(), L"http://127.0.0.1:1/news"},
+                                                         {chat, L"http://127.0.0.1:1/chat-news"},
+                                                         {host, L"http://127.0.0.1:1/host-news"}};
+    for (size_t i = 0; i < std::size(pages); ++i) {
+        EXPECT_TRUE(NewWindow(pages[i].first, pages[i].second)) << i;
+        EXPECT_EQ(CString(pages[i].second).ToUtf8(), browser.Opened(i + 1)) << i;
+    }
+    EXPECT_FALSE(m_frame->m_bInGame);
 
-    EXPECT_TRUE(NewWindow(View(), L"http://127.0.0.1:1/game?sid=9"));
-    ASSERT_TRUE(m_frame->m_bInGame);
-    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=9"));
+    // A game address starts the game, or changes the server, from every view but the game view.
+    const std::pair<CIEView*, const wchar_t*> games[] = {{View(), L"http://127.0.0.1:1/game?sid=9"},
+                                                         {chat, L"http://127.0.0.1:1/game?sid=8"},
+                                                         {host, L"http://127.0.0.1:1/game?sid=7"}};
+    for (const auto& [view, url] : games) {
+        EXPECT_TRUE(NewWindow(view, url)) << CString(url).ToUtf8();
+        EXPECT_TRUE(m_frame->m_bInGame);
+        EXPECT_EQ(m_frame->GetGameUrl(), CString(url));
+    }
     // From the game view a game window opens in a browser window of the control's own.
     EXPECT_FALSE(NewWindow(View(), L"http://127.0.0.1:1/game?sid=10"));
-    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=9"));
-    SetEnvironmentVariableW(L"PELLAR_PROBE_LOG", nullptr);
+    EXPECT_EQ(m_frame->GetGameUrl(), CString(L"http://127.0.0.1:1/game?sid=7"));
 }
 
 TEST_F(PageRulesTest, ExternalMethodsReachTheGameWindowFromEveryView) {

@@ -1,6 +1,6 @@
-// The screen lock: the digest a typed password must give, and the unlock panel over a locked game
-// window (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box, an
-// account without a digest).
+// The screen lock: the digest a typed password must give, the unlock panel over a locked game window
+// (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box, an
+// account without a digest), and a cover that nothing but the password lifts.
 #include "ClientHarness.h"
 
 #include "client/tools/LockWnd.h"
@@ -73,6 +73,21 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
         EXPECT_TRUE(lock.IsWindowVisible());
     }
     EXPECT_EQ(3u, m_boxes.size());
+}
+
+TEST_F(ScreenLockTest, TheCoversOwnButtonsAndClosingItLeaveTheLockInPlace) {
+    Game().OnSkinBtnClick(Button(L"lock"));
+    ASSERT_TRUE(m_frame->m_pLockWnd && m_frame->m_pLockWnd->m_pUnLockWnd);
+    CLockWnd& lock = *m_frame->m_pLockWnd;
+    for (const wchar_t* name : {L"close", L"ok", L"min"})
+        lock.OnSkinBtnClick(Button(name));
+    lock.SendMessage(WM_CLOSE);
+    Pump(0);
+    ASSERT_TRUE(lock.IsWindow());
+    EXPECT_TRUE(lock.IsWindowVisible());
+    EXPECT_TRUE(lock.m_pUnLockWnd->IsWindowVisible());
+    EXPECT_FALSE(Game().IsWindowEnabled());
+    EXPECT_TRUE(Game().m_bToolWndOpen);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "../foundation/OperatorService.h"
 #include "ClientTestSupport.h"
 
+#include "client/ClientMessages.h"
 #include "client/GameWnd.h"
 #include "client/tools/SelectWnd.h"
 #include "client/tools/ServerWnd.h"
@@ -14,12 +15,6 @@
 #include <regex>
 
 namespace {
-
-SkinButtonInfo Button(const wchar_t* name) {
-    SkinButtonInfo info;
-    info.name = name;
-    return info;
-}
 
 CString SkinText(const CSkinWnd2& wnd, const wchar_t* name) {
     for (const SkinTextInfo& text : wnd.m_vecTexts)
@@ -207,6 +202,43 @@ TEST_F(AccountWndTest, PanelAndListHideWhenTheyLoseTheActivation) {
     Choose(DropDown(other), 0);
     EXPECT_EQ(2u, other.m_nChosen);
     EXPECT_EQ(2u, panel.m_nChosen);
+}
+
+TEST_F(AccountWndTest, ALoginMakesTheHostWindowAndWithAChatAddressTheChatWindowOnItsPage) {
+    m_frame->m_strGsUrl.Empty();
+    Game().OnUserLogin(L"玩家");
+    ASSERT_TRUE(Game().m_pHostWnd);
+    EXPECT_FALSE(Game().m_pVipWnd);
+    CVIPWnd& host = *Game().m_pHostWnd;
+    EXPECT_EQ(CString(L"HOSTWND"), host.m_strSkinName);
+    EXPECT_FALSE(host.IsWindowVisible());
+    EXPECT_EQ(nullptr, ::GetWindow(host.GetSafeHwnd(), GW_OWNER));
+
+    const CString chat = L"http://127.0.0.1:9/chat?room=1";
+    m_frame->m_strGsUrl = chat;
+    Game().OnUserLogin(L"玩家");
+    EXPECT_EQ(&host, Game().m_pHostWnd);
+    ASSERT_TRUE(Game().m_pVipWnd);
+    CVIPWnd& vip = *Game().m_pVipWnd;
+    EXPECT_EQ(CString(L"VIPWND"), vip.m_strSkinName);
+    EXPECT_FALSE(vip.IsWindowVisible());
+    EXPECT_EQ(Game().GetSafeHwnd(), ::GetWindow(vip.GetSafeHwnd(), GW_OWNER));
+    EXPECT_TRUE(PumpUntil([&] { return vip.m_view.GetLocationURL() == chat; }, 5000))
+        << vip.m_view.GetLocationURL().ToUtf8();
+}
+
+TEST_F(AccountWndTest, TheChatButtonBlinksOnANewMessageOnlyWhileTheChatWindowIsHidden) {
+    m_frame->m_strGsUrl = L"http://127.0.0.1:9/chat";
+    Game().OnUserLogin(L"玩家");
+    ASSERT_TRUE(Game().m_pVipWnd);
+    CSkinButton* vip = nullptr;
+    ASSERT_TRUE(Game().FindButton(L"vip", &vip));
+    Game().m_pVipWnd->ShowSkinWnd(TRUE);
+    Game().SendMessage(WM_NEWMSG);
+    EXPECT_FALSE(vip->m_bBlinking);
+    Game().m_pVipWnd->ShowSkinWnd(FALSE);
+    Game().SendMessage(WM_NEWMSG);
+    EXPECT_TRUE(vip->m_bBlinking);
 }
 
 TEST_F(AccountWndTest, ChatWindowKeepsOneExcludedRectangleOverItsViewAndHidesOnItsButtons) {

@@ -1,10 +1,15 @@
-// The game window's tool windows of the "more" menu: the boss key's names, capture, storage and
-// registration; the setup window's top-most choice; the cache window's cleaning and game exit.
+// The game window's tool windows of the "more" menu: the menu itself, the game window held disabled
+// while one is open, the boss key's names, capture, storage and registration; the setup window's
+// top-most choice; the cache window's cleaning and game exit.
 #include "ClientHarness.h"
 
 #include "client/tools/BossWnd.h"
 #include "client/tools/CacheWnd.h"
+#include "client/tools/MoreWnd.h"
 #include "client/tools/SetupWnd.h"
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -32,6 +37,49 @@ LRESULT CALLBACK WatchBand(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 using ToolWndTest = ToolWndHarness;
+
+TEST_F(ToolWndTest, TheMoreMenuHandsItsItemOnAndHidesAfterItOrWhenItLosesTheActivation) {
+    Game().ShowSkinWnd(TRUE);
+    Game().OnSkinBtnClick(Button(L"more"));
+    ASSERT_TRUE(Game().m_pMoreWnd);
+    CMoreWnd& menu = *Game().m_pMoreWnd;
+    EXPECT_TRUE(menu.IsWindowVisible());
+    menu.SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(menu.IsWindowVisible());
+
+    // Items go on as the skin spells them and the game window matches them exactly: this one opens
+    // nothing, and the menu hides all the same.
+    Game().OnSkinBtnClick(Button(L"more"));
+    EXPECT_TRUE(menu.IsWindowVisible());
+    menu.OnSkinBtnClick(Button(L"Setup"));
+    EXPECT_FALSE(Game().m_pSetupWnd);
+    EXPECT_FALSE(menu.IsWindowVisible());
+    Game().OnSkinBtnClick(Button(L"more"));
+    Click(&menu, L"setup");
+    ASSERT_TRUE(Game().m_pSetupWnd);
+    EXPECT_TRUE(Game().m_pSetupWnd->IsWindowVisible());
+    EXPECT_FALSE(menu.IsWindowVisible());
+}
+
+TEST_F(ToolWndTest, EachToolWindowHoldsTheGameWindowDisabledUntilItIsClosed) {
+    const std::pair<const wchar_t*, std::function<CSkinWnd2*()>> tools[] = {
+        {L"boss", [&]() -> CSkinWnd2* { return Game().m_pBossWnd; }},
+        {L"setup", [&]() -> CSkinWnd2* { return Game().m_pSetupWnd; }},
+        {L"cache", [&]() -> CSkinWnd2* { return Game().m_pCacheWnd; }},
+    };
+    for (const auto& [item, opened] : tools) {
+        Game().OnMoreItem(item);
+        CSkinWnd2* tool = opened();
+        ASSERT_TRUE(tool) << CString(item).ToUtf8();
+        EXPECT_TRUE(tool->IsWindowVisible()) << CString(item).ToUtf8();
+        EXPECT_FALSE(Game().IsWindowEnabled()) << CString(item).ToUtf8();
+        EXPECT_TRUE(Game().m_bToolWndOpen) << CString(item).ToUtf8();
+        Click(tool, L"close");
+        EXPECT_FALSE(tool->IsWindowVisible()) << CString(item).ToUtf8();
+        EXPECT_TRUE(Game().IsWindowEnabled()) << CString(item).ToUtf8();
+        EXPECT_FALSE(Game().m_bToolWndOpen) << CString(item).ToUtf8();
+    }
+}
 
 TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwitched) {
     for (int key : {VK_HOME, VK_LEFT, VK_INSERT, VK_F8}) { // the separate keys, not the keypad's
@@ -61,6 +109,8 @@ TEST_F(ToolWndTest, BossKeyIsNamedCapturedThenStoredAndRegisteredEvenWhenOnlySwi
     EXPECT_EQ(VK_HOME, GetIniConfig()->HotKey); // stored only by "ok"
 
     Click(&boss, L"enable");
+    EXPECT_TRUE(boss.IsWindowVisible()); // the check box only toggles
+    EXPECT_FALSE(Game().IsWindowEnabled());
     Click(&boss, L"ok");
     EXPECT_EQ(VK_F8, GetIniConfig()->HotKey);
     EXPECT_TRUE(GetIniConfig()->UseHotKey);
@@ -97,12 +147,37 @@ TEST_F(ToolWndTest, SetupOkAppliesAndStoresTheTopMostChoice) {
     UnhookWindowsHookEx(hook);
 }
 
-TEST_F(ToolWndTest, CacheOkEmptiesTheGameDataKeepsItsRecordAndLeavesTheGame) {
+TEST_F(ToolWndTest, SetupChecksOnlyToggleAndAnyButtonButOkClosesWithoutApplying) {
+    g_watched = Game().m_hWnd;
+    g_band = nullptr;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchBand, nullptr, GetCurrentThreadId());
+    Game().OnMoreItem(L"setup");
+    ASSERT_TRUE(Game().m_pSetupWnd);
+    CSetupWnd& setup = *Game().m_pSetupWnd;
+    Click(&setup, L"enable1");
+    Click(&setup, L"enable2");
+    EXPECT_TRUE(setup.IsWindowVisible());
+    EXPECT_FALSE(Game().IsWindowEnabled());
+    // The search for "enable" keeps its case: to it this is just another button.
+    setup.OnSkinBtnClick(Button(L"ENABLE2"));
+    EXPECT_FALSE(setup.IsWindowVisible());
+    EXPECT_TRUE(Game().IsWindowEnabled());
+    EXPECT_EQ(nullptr, g_band);
+    EXPECT_FALSE(GetIniConfig()->AlwaysTop);
+    EXPECT_FALSE(GetIniConfig()->m_bEnable1);
+    UnhookWindowsHookEx(hook);
+}
+
+TEST_F(ToolWndTest, CacheOkEmptiesTheCachesKeepsTheRecordAndLeavesTheGame) {
+    const wchar_t* const cached = L"http://127.0.0.1:1/cached/page.html";
+    SeedCacheEntry(cached);
+    ASSERT_TRUE(InCache(cached));
     const CString deep = m_profile.WriteFile(L"vessa\\a\\b\\c.dat", "x");
     m_profile.WriteFile(L"vessa\\pellar\\path.txt", "stale");
     Game().OnMoreItem(L"cache");
     ASSERT_TRUE(Game().m_pCacheWnd);
     Click(Game().m_pCacheWnd, L"ok");
+    EXPECT_FALSE(InCache(cached));
     EXPECT_FALSE(TempDir::Exists(deep));
     EXPECT_TRUE(TempDir::Exists(m_profile / L"vessa\\a\\b"));
     EXPECT_EQ(GetModuleDir().ToAnsi(), TempDir::ReadFile(m_profile / L"vessa\\pellar\\path.txt"));
