@@ -141,10 +141,8 @@ protected:
         auto* frame = new CMainFrame;
         frame->m_strCmdUrl = cmdUrl;
         m_app.m_pMainWnd = frame;
-        return frame->LoadFrame(IDR_MAINFRAME)
-                   ? frame
-                   : nullptr; // on failure it deleted itself frame->LoadFrame(IDR_MAINFRAME) ? frame :
-                              // nullptr; // on failure it deleted itself
+        // On failure the frame has deleted itself.
+        return frame->LoadFrame(IDR_MAINFRAME) ? frame : nullptr;
     }
     static void Click(CSkinWndCommon* wnd, const wchar_t* name) {
         CSkinButton* button = nullptr;
