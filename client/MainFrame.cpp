@@ -131,10 +131,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
         if (HWND older = FindWindowW(tipClass, nullptr)) ::PostMessageW(older, WM_CLOSE, 0, 0);
     }
 
-    if (!CreateClientWindows()) {
+    if (!m_mainHtmlWnd.Create(new CHtmlWnd(L"MAINWND"), GetDesktopWindow(), kTopExStyle, kTopStyle)) {
         AfxShowMessageBox(nullptr, kSkinError, nullptr, MB_OK);
         return -1;
     }
+    g_pMainHtmlWnd = m_pMainHtmlWnd;
 
     if (CIEView* view = GetBrowserView()) {
         if (!m_strCmdUrl.IsEmpty()) {
@@ -143,6 +144,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
             view->Navigate(GetHomeUrl());
             m_pMainHtmlWnd->ShowSkinWnd(TRUE);
         }
+    }
+
+    // The hidden game window is made only once the login window is on the screen (a start address's
+    // game may have made it already). Named before its window exists: its creation registers the boss
+    // key on it, before any game can start from the message loop.
+    if (!m_pGameWnd &&
+        !m_gameWnd.Create(new CGameWnd(L"GAMEWND"), GetDesktopWindow(), kTopExStyle, kTopStyle)) {
+        AfxShowMessageBox(nullptr, kSkinError, nullptr, MB_OK);
+        return -1;
     }
 
     m_nTrayId = rand() / 16;
@@ -162,14 +172,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
 
     WriteProgramFolderRecord();
     return 0;
-}
-
-BOOL CMainFrame::CreateClientWindows() {
-    if (!m_mainHtmlWnd.Create(new CHtmlWnd(L"MAINWND"), GetDesktopWindow(), kTopExStyle, kTopStyle))
-        return FALSE;
-    g_pMainHtmlWnd = m_pMainHtmlWnd;
-    // Named before its window exists: its creation registers the boss key on it.
-    return m_gameWnd.Create(new CGameWnd(L"GAMEWND"), GetDesktopWindow(), kTopExStyle, kTopStyle) != nullptr;
 }
 
 void CMainFrame::OnSetFocus(HWND) {

@@ -121,8 +121,6 @@ protected:
     LRESULT OnStartGameMsg(WPARAM wParam, LPARAM lParam);
 
 private:
-    // Creation steps: the login and game windows; FALSE when either cannot be made.
-    BOOL CreateClientWindows();
     // Saves the settings when the session ends while the client runs.
     void OnEndSession(BOOL ending);
 

@@ -84,8 +84,9 @@ int wmain(int argc, wchar_t** argv) {
         std::wstring name;
         while (name.size() + id.size() <= size)
             name += std::wstring(id.size() - 1, L'1') + L'3';
-        const std::wstring reply = L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"allserver\":[{\"server_name\":\"" +
-                                   name + L"\",\"server_url\":\"http://h/\"}]}}";
+        const std::wstring reply =
+            L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"allserver\":[{\"server_name\":\"" + name +
+            L"\",\"server_url\":\"http://h/\"}]}}";
         const std::string document = CString(reply).ToAnsi();
         const CString serverId(id);
         const Figures now = Measure(

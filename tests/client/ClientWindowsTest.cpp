@@ -25,7 +25,27 @@ void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
+// Whether the game window existed when the login window was first shown.
+int g_gameAtLoginShow = -1;
+LRESULT CALLBACK WatchLoginShow(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam && g_gameAtLoginShow < 0 &&
+        g_pMainHtmlWnd && msg->hwnd == g_pMainHtmlWnd->GetSafeHwnd())
+        g_gameAtLoginShow = g_pMainFrame && g_pMainFrame->m_pGameWnd ? 1 : 0;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
+
+TEST_F(ClientTest, TheLoginWindowShowsBeforeTheHiddenGameWindowIsMade) {
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchLoginShow, nullptr, GetCurrentThreadId());
+    CMainFrame* frame = StartFrame();
+    UnhookWindowsHookEx(hook);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(0, g_gameAtLoginShow);
+    ASSERT_NE(frame->m_pGameWnd, nullptr);
+    EXPECT_FALSE(frame->m_pGameWnd->IsWindowVisible());
+}
 
 TEST_F(ClientTest, LoginPopupFollowsItsRectangleAndTheGameViewFillsItsOwn) {
     CMainFrame* frame = StartFrame();
