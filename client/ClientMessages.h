@@ -12,12 +12,11 @@
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;        // tray icon callback to the main frame
 constexpr UINT WM_CONFIG_DOWNLOADED = WM_USER + 102; // remote configuration downloaded (lParam: task id)
 constexpr UINT WM_UPDATE_DOWNLOADED = WM_USER + 104; // update installer downloaded (lParam: task id)
-constexpr UINT WM_TITLE_CHANGED =
-    WM_USER + 105;                        // page title (lParam, valid during the send), to the view's parent
-constexpr UINT WM_GSNAME = WM_USER + 106; // chat peer name (lParam: text), to the game window
-constexpr UINT WM_NEWMSG = WM_USER + 107; // new chat message, to the game window
-constexpr UINT WM_PING = WM_USER + 108;   // answered with 1 by the main frame
-constexpr UINT WM_START_GAME = WM_USER + 109; // start a game (wParam: address), to the main frame
+constexpr UINT WM_TITLE_CHANGED = WM_USER + 105;     // page title (lParam), to a browser view's parent
+constexpr UINT WM_GSNAME = WM_USER + 106;            // chat peer name (lParam: text), to the game window
+constexpr UINT WM_NEWMSG = WM_USER + 107;            // new chat message, to the game window
+constexpr UINT WM_PING = WM_USER + 108;              // answered with 1 by the main frame
+constexpr UINT WM_START_GAME = WM_USER + 109;        // start a game (wParam: address), to the main frame
 
 // Private messages the frame posts to itself.
 constexpr UINT WM_EXIT_GAME = WM_APP + 1;     // leave the game once the handler that asked has returned

@@ -2,8 +2,8 @@
 
 #include "client/IEWnd.h"
 #include "client/MainFrame.h"
-#include "client/WindowStyles.h"
 #include "client/OperatorPages.h"
+#include "client/WindowStyles.h"
 #include "foundation/Config.h"
 #include "foundation/ShellHelpers.h"
 #include "framework/App.h"

@@ -1,10 +1,10 @@
 #include "client/MainFrame.h"
 
 #include "client/ClientMessages.h"
-#include "client/WindowStyles.h"
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
+#include "client/WindowStyles.h"
 #include "client/tools/LockWnd.h"
 #include "client/tools/UpdateWnd.h"
 #include "foundation/Config.h"

@@ -7,11 +7,11 @@
 // only a web address is fetched as installer; and the client ends only once the installer runs, so a
 // broken update never leaves the player without a client.
 #include "client/MainFrame.h"
-#include "client/WindowStyles.h"
 
 #include "client/ClientMessages.h"
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
+#include "client/WindowStyles.h"
 #include "client/tools/UpdateWnd.h"
 #include "foundation/Config.h"
 #include "foundation/DownloadThread.h"

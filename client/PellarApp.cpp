@@ -4,10 +4,9 @@
 #include "client/WindowStyles.h"
 #include "foundation/Config.h"
 #include "foundation/Http.h"
+#include "framework/ComRef.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
-
-#include "framework/ComRef.h"
 #include "skin/SkinGdiplus.h"
 
 #include <commctrl.h>
