@@ -256,8 +256,12 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
             FloorString(g, t.text, t.font, t.color, t.rect, Gdiplus::StringAlignmentNear,
                         Gdiplus::StringAlignmentCenter, Gdiplus::StringTrimmingEllipsisCharacter);
         if (plan.border <= 0xFFFFFF) {
-            Gdiplus::Pen pen(Opaque(plan.border), 2.0f);
-            g.DrawRectangle(&pen, 0, 0, plan.width, plan.height);
+            Gdiplus::SolidBrush brush(Opaque(plan.border));
+            const float w = static_cast<float>(plan.width), h = static_cast<float>(plan.height);
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, -1, w + 2, 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, h - 1, w + 2, 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, -1, 2, h + 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(w - 1, -1, 2, h + 2));
         }
         g.Flush(Gdiplus::FlushIntentionSync);
     }
