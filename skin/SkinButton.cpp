@@ -84,17 +84,22 @@ void CSkinButton::FreeImages() {
     m_pCurImage = nullptr; // it always points into m_images
     for (SkinSharedImage& image : m_images)
         image.reset();
+    for (CString& path : m_pendingPaths)
+        path.Empty();
 }
 
 BOOL CSkinButton::LoadImages(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
                              const wchar_t* checked) {
     FreeImages();
     if (!normal) return FALSE;
+    // Only the normal image is shown at first: the others wait until a state first needs them (most
+    // buttons are never pressed, and start-up decoded all four of every button).
     const wchar_t* paths[4] = {normal, hover, pressed, checked};
     for (int i = 0; i < 4; ++i)
-        if (paths[i]) m_images[i] = LoadSharedSkinImage(paths[i]);
-
-    Gdiplus::Image* sizing = m_images[kNormal] ? m_images[kNormal].get() : m_images[kHover].get();
+        m_pendingPaths[i] = paths[i];
+    StateImage(kNormal);
+    // Without a normal image the hover image gives the size.
+    Gdiplus::Image* sizing = m_images[kNormal] ? m_images[kNormal].get() : StateImage(kHover);
     const int width = sizing ? static_cast<int>(sizing->GetWidth()) : 50;
     const int height = sizing ? static_cast<int>(sizing->GetHeight()) : 20;
     if (m_hWnd)
@@ -118,17 +123,29 @@ Gdiplus::Image* CSkinButton::GetStateImage(int index) const {
     return index >= 0 && index < 4 ? m_images[index].get() : nullptr;
 }
 
+Gdiplus::Image* CSkinButton::StateImage(int index) {
+    CString& pending = m_pendingPaths[index];
+    if (!pending.IsEmpty()) {
+        m_images[index] = LoadSharedSkinImage(pending);
+        pending.Empty(); // a missing file is looked for once per load, not at every hover
+    }
+    return m_images[index].get();
+}
+
 void CSkinButton::UpdateStateImage() {
     Gdiplus::Image* normal = m_images[kNormal].get();
-    auto orNormal = [normal](const SkinSharedImage& image) { return image ? image.get() : normal; };
+    auto orNormal = [this, normal](int state) {
+        Gdiplus::Image* image = StateImage(state);
+        return image ? image : normal;
+    };
     Gdiplus::Image* chosen = normal;
     if (m_info.check) {
         if (m_bChecked)
-            chosen = orNormal(m_images[kChecked]);
+            chosen = orNormal(kChecked);
         else if (m_bHover)
-            chosen = orNormal(m_images[kHover]);
+            chosen = orNormal(kHover);
     } else if (m_bHover) {
-        chosen = m_bPressed ? orNormal(m_images[kPressed]) : orNormal(m_images[kHover]);
+        chosen = m_bPressed ? orNormal(kPressed) : orNormal(kHover);
     }
     if (chosen != m_pCurImage) {
         m_pCurImage = chosen;

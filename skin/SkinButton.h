@@ -43,7 +43,8 @@ public:
     virtual void UpdateStateImage();
 
     // Replaces the four state images (null: none) and sizes the button to the normal one (or the
-    // hover one, or 50 by 20). FALSE without a normal path.
+    // hover one, or 50 by 20). Only the normal image (and the hover one when it gives the size) is
+    // decoded here; each other one when a state first shows it. FALSE without a normal path.
     BOOL LoadImages(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
                     const wchar_t* checked);
     // Frees the state images; the current image goes with them.
@@ -59,6 +60,7 @@ public:
     const SkinButtonInfo& GetInfo() const { return m_info; }
     // The state image drawn now (one of the four) or null.
     Gdiplus::Image* GetCurImage() const { return m_pCurImage; }
+    // A state image as decoded so far: null when missing or not yet needed.
     Gdiplus::Image* GetStateImage(int index) const;
     // The button's window rectangle in its owner's client coordinates.
     CRect GetRectInOwner() const;
@@ -94,9 +96,12 @@ private:
     // Stops blinking: the stand images come back and the game window is repainted.
     void EndBlink();
     static void RepaintGameWnd();
+    // The state image, decoded (through the images shared by buttons of one look) on first need.
+    Gdiplus::Image* StateImage(int index);
 
     SkinButtonInfo m_info;
     std::array<SkinSharedImage, 4> m_images;
+    std::array<CString, 4> m_pendingPaths; // files of state images not decoded yet
     Gdiplus::Image* m_pCurImage = nullptr;
     SkinSharedImage m_pIcon;
     SkinSharedImage m_pBadge;

@@ -143,8 +143,9 @@ void CSkinButton::DrawIconAndCaption(Gdiplus::Graphics& graphics, const CRect& r
     }
     case 3: {
         drawCaption(layout);
+        // The caption's extent only places the icon: without one there is nothing to measure for.
         int cx = 0;
-        if (!caption.IsEmpty()) {
+        if (hasIcon && !caption.IsEmpty()) {
             // Measured with the surface's own current font, not the caption's.
             CGraphicsDC hdc(graphics);
             SIZE extent = {};

@@ -4,6 +4,7 @@
 
 #include "framework/String.h"
 
+#include <cwchar>
 #include <map>
 #include <string>
 
@@ -34,6 +35,10 @@ SkinImageLoadTotals GetSkinImageLoadTotals() {
 
 SkinImagePtr LoadSkinImage(const wchar_t* path) {
     if (!path || !*path) return nullptr;
+    // An empty image attribute reads as the skin's folder: no file to open (every button without an
+    // icon or badge asked twice at its creation).
+    const wchar_t last = path[wcslen(path) - 1];
+    if (last == L'\\' || last == L'/') return nullptr;
     CLoadClock clock;
     CString file(path);
     // Long program folders: GDI+ opens files through the ordinary file API, which takes the

@@ -1,39 +1,32 @@
 // skin-bench [PAINTS]: paints of the demo skin's windows through the real window bases, against the
-// floor of the same GDI+ work issued by a bare loop.
+// floor of the same GDI+ work issued by a bare loop on the same kind of surface.
 //
-// For each case it prints the median milliseconds per paint, the share of the paint spent loading
-// (decoding) images, the median of the floor, and the ratio paint / floor. The floor repeats, per
-// paint, what the toolkit asks of GDI and GDI+: the memory surface and its Graphics, every visible IMG
-// record's image decoded from its file and drawn with the same source and target rectangles, the
-// buttons' current images, the logo, the title and TEXT strings with their fonts made anew, the
-// border, and the copy to the window (or the layered update). Run on a display of at least
-// 1920 by 1080 (bench/skin/run.sh starts one).
+// The cases are the windows the render tool draws (skin/render/SkinPreview.h), in the state in which
+// the client first shows them. The floor repeats, per paint, what the toolkit asks of GDI and GDI+: a
+// memory context with a 32-bit DIB section (the surface both window bases compose on) and its
+// Graphics, every visible IMG record's image decoded from its file and drawn with the same source
+// and target rectangles, the buttons' current images and captions, the logo, the title and TEXT
+// strings with their fonts made anew, the border, and the copy to the window (or the layered
+// update). Paints of ours and of the floor alternate, each round in the other order, so that both
+// meet the same load. Per case it prints the medians, the share of our paint spent decoding images,
+// the ratio of the medians and the range of the per-round ratios. Run on a display of at least 1920
+// by 1080 (bench/skin/run.sh starts one).
 #include "foundation/Config.h"
 #include "skin/SkinDocument.h"
-#include "skin/SkinSurface.h"
-#include "skin/SkinWnd.h"
-#include "skin/SkinWnd2.h"
+#include "skin/render/SkinPreview.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
-class CBenchWnd2 : public CSkinWnd2 {
-public:
-    using CSkinWnd2::CSkinWnd2;
-    void OnSkinBtnClick(const SkinButtonInfo&) override {}
-};
+using namespace skinpreview;
 
-class CBenchLayeredWnd : public CSkinWnd {
-public:
-    using CSkinWnd::CSkinWnd;
-    void OnSkinBtnClick(const SkinButtonInfo&) override {}
-};
+// The goal for every skinned paint: at most this many times the floor.
+constexpr double kGoalRatio = 1.2;
 
 double TicksToMs(LONGLONG ticks) {
     static LARGE_INTEGER frequency = [] {
@@ -57,6 +50,15 @@ LONGLONG Now() {
     return t.QuadPart;
 }
 
+Gdiplus::RectF ToRectF(const Gdiplus::Rect& r) {
+    return Gdiplus::RectF(static_cast<float>(r.X), static_cast<float>(r.Y), static_cast<float>(r.Width),
+                          static_cast<float>(r.Height));
+}
+
+Gdiplus::Color Opaque(COLORREF c) {
+    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
 // Everything the floor draws, gathered once from the window (not timed).
 struct FloorPlan {
     struct Image {
@@ -67,11 +69,14 @@ struct FloorPlan {
         float radius = 0;
     };
     struct Button {
-        Gdiplus::Image* image = nullptr; // owned by the button, loaded once as the toolkit does
+        Gdiplus::Image* image = nullptr; // the button's own, decoded once as the toolkit does
         Gdiplus::RectF rect;
-        CString caption;
+        CString caption; // empty: none, or no font for it
         SkinFontSpec font;
         COLORREF color = 0;
+        Gdiplus::StringAlignment align = Gdiplus::StringAlignmentNear;
+        Gdiplus::StringAlignment lineAlign = Gdiplus::StringAlignmentCenter;
+        float captionDown = 0;
     };
     struct Text {
         CString text;
@@ -86,14 +91,49 @@ struct FloorPlan {
     std::vector<Text> texts; // the title first when drawn
     COLORREF border = SKIN_NO_COLOR;
     int width = 0, height = 0;
+    bool smoothingNone = false;
+    // Something of the window that the floor does not draw (icons, badges, buttons larger than their
+    // image): the case is then not like with like.
+    bool incomplete = false;
 };
 
-FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) {
+// The caption's alignments and its downward shift by the button's layout style (captions without
+// icons: the only kind the demo skin has).
+void CaptionLayout(int style, FloorPlan::Button& b) {
+    using Gdiplus::StringAlignmentCenter;
+    switch (style) {
+    case 0:
+        b.align = Gdiplus::StringAlignmentNear;
+        b.captionDown = 2;
+        break;
+    case 1:
+        b.align = StringAlignmentCenter;
+        b.captionDown = 2;
+        break;
+    case 2:
+        b.align = Gdiplus::StringAlignmentFar;
+        b.captionDown = 3;
+        break;
+    case 3:
+        b.align = StringAlignmentCenter;
+        break;
+    case 4:
+        b.align = StringAlignmentCenter;
+        b.lineAlign = Gdiplus::StringAlignmentFar;
+        break;
+    default:
+        b.caption.Empty();
+        break;
+    }
+}
+
+FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, bool layered) {
     FloorPlan plan;
     plan.width = wnd.m_nWidth;
     plan.height = wnd.m_nHeight;
+    plan.smoothingNone = !layered;
     const SkinGeometry geometry{wnd.m_nWidth, wnd.m_nHeight, wnd.m_wndInfo.width, wnd.m_wndInfo.height,
-                                spread};
+                                layered ? SkinSpread::Stretched : SkinSpread::Tiled};
     for (const SkinImgInfo& record : wnd.m_vecImages) {
         SkinImagePtr image = LoadSkinImage(record.stand);
         if (!record.visible || !image) continue;
@@ -102,16 +142,22 @@ FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) 
         plan.images.push_back({record.stand, p.pieces, p.roundCorners, p.cornerRect, p.cornerRadius});
     }
     for (const auto& button : wnd.m_listButtons) {
-        if (!button->IsWindowVisible() || !button->GetCurImage()) continue;
+        if (!(button->GetStyle() & WS_VISIBLE) || !button->GetCurImage()) continue;
+        const SkinButtonInfo& info = button->GetInfo();
         const CRect r = button->GetRectInOwner();
         FloorPlan::Button b;
         b.image = button->GetCurImage();
         b.rect = Gdiplus::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
                                 static_cast<float>(r.Width()), static_cast<float>(r.Height()));
-        b.caption = button->GetInfo().title;
-        b.font.name = button->GetInfo().font;
-        b.color = button->GetInfo().color;
+        b.caption = info.title;
+        b.font.name = info.font;
+        b.color = (button->m_bHover || button->m_bChecked) ? info.hotcolor : info.color;
         if (b.font.name.IsEmpty() || !doc.GetFont(b.font)) b.caption.Empty();
+        CaptionLayout(info.style, b);
+        if (LoadSkinImage(info.icon) || LoadSkinImage(info.icon1) ||
+            r.Width() > static_cast<int>(b.image->GetWidth()) ||
+            r.Height() > static_cast<int>(b.image->GetHeight()))
+            plan.incomplete = true;
         plan.buttons.push_back(b);
     }
     const SkinWndInfo& info = wnd.m_wndInfo;
@@ -134,28 +180,27 @@ FloorPlan PlanFloor(CSkinWndCommon& wnd, CSkinDocument& doc, SkinSpread spread) 
         FloorPlan::Text t;
         t.font.name = text.font;
         if (text.title.IsEmpty() || text.font.IsEmpty() || !doc.GetFont(t.font)) continue;
-        const Gdiplus::Rect r = PlaceSkinText(text, plan.width, plan.height);
         t.text = text.title;
         t.color = text.color;
-        t.rect = Gdiplus::RectF(static_cast<float>(r.X), static_cast<float>(r.Y), static_cast<float>(r.Width),
-                                static_cast<float>(r.Height));
+        t.rect = ToRectF(PlaceSkinText(text, plan.width, plan.height));
         plan.texts.push_back(t);
     }
-    plan.border = spread == SkinSpread::Tiled ? info.border : SKIN_NO_COLOR;
+    plan.border = layered ? SKIN_NO_COLOR : info.border;
     return plan;
 }
 
 void FloorString(Gdiplus::Graphics& g, const CString& text, const SkinFontSpec& spec, COLORREF color,
-                 const Gdiplus::RectF& rect, Gdiplus::StringAlignment align) {
+                 const Gdiplus::RectF& rect, Gdiplus::StringAlignment align,
+                 Gdiplus::StringAlignment lineAlign, Gdiplus::StringTrimming trimming) {
     Gdiplus::FontFamily family(spec.family.GetString());
     Gdiplus::Font font(&family, static_cast<float>(spec.size), spec.style, Gdiplus::UnitPixel);
-    Gdiplus::SolidBrush brush(Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
+    Gdiplus::SolidBrush brush(Opaque(color));
     Gdiplus::StringFormat format(0, LANG_NEUTRAL);
     format.SetAlignment(align);
-    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-    format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    format.SetLineAlignment(lineAlign);
+    format.SetTrimming(trimming);
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
-    g.DrawString(text.GetString(), -1, &font, rect, &format, &brush);
+    g.DrawString(text.GetString(), text.GetLength(), &font, rect, &format, &brush);
 }
 
 // One floor paint; returns the ticks spent decoding.
@@ -163,35 +208,27 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
     LONGLONG decode = 0;
     HDC window = GetDC(hwnd);
     HDC mem = CreateCompatibleDC(window);
-    HBITMAP bitmap = nullptr;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = plan.width;
+    bmi.bmiHeader.biHeight = plan.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    if (layered) {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = plan.width;
-        bmi.bmiHeader.biHeight = plan.height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bitmap = CreateDIBSection(mem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    } else {
-        bitmap = CreateCompatibleBitmap(window, plan.width, plan.height);
-    }
+    HBITMAP bitmap = CreateDIBSection(mem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bitmap);
     {
         Gdiplus::Graphics g(mem);
-        if (!layered) g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-        Gdiplus::ImageAttributes attributes;
-        attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+        if (plan.smoothingNone) g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
         for (const FloorPlan::Image& image : plan.images) {
             const LONGLONG start = Now();
             Gdiplus::Image loaded(image.path.GetString());
             loaded.GetWidth();
             decode += Now() - start;
+            Gdiplus::ImageAttributes attributes;
+            attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
             for (const SkinPiece& p : image.pieces)
-                g.DrawImage(&loaded,
-                            Gdiplus::RectF(static_cast<float>(p.dst.X), static_cast<float>(p.dst.Y),
-                                           static_cast<float>(p.dst.Width), static_cast<float>(p.dst.Height)),
-                            static_cast<float>(p.src.X), static_cast<float>(p.src.Y),
+                g.DrawImage(&loaded, ToRectF(p.dst), static_cast<float>(p.src.X), static_cast<float>(p.src.Y),
                             static_cast<float>(p.src.Width), static_cast<float>(p.src.Height),
                             Gdiplus::UnitPixel, &attributes);
             if (image.roundCorners)
@@ -199,9 +236,14 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
                     DrawRoundCorner(g, image.cornerRect, corner, image.radius);
         }
         for (const FloorPlan::Button& b : plan.buttons) {
-            g.DrawImage(b.image, b.rect);
-            if (!b.caption.IsEmpty())
-                FloorString(g, b.caption, b.font, b.color, b.rect, Gdiplus::StringAlignmentCenter);
+            g.DrawImage(b.image, b.rect, 0, 0, static_cast<float>(b.image->GetWidth()),
+                        static_cast<float>(b.image->GetHeight()), Gdiplus::UnitPixel);
+            if (!b.caption.IsEmpty()) {
+                Gdiplus::RectF layout = b.rect;
+                layout.Y += b.captionDown;
+                FloorString(g, b.caption, b.font, b.color, layout, b.align, b.lineAlign,
+                            Gdiplus::StringTrimmingWord);
+            }
         }
         if (!plan.logoPath.IsEmpty()) {
             const LONGLONG start = Now();
@@ -211,14 +253,19 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
             g.DrawImage(&logo, 3.0f, (plan.titleHeight - h) / 2, w, h);
         }
         for (const FloorPlan::Text& t : plan.texts)
-            FloorString(g, t.text, t.font, t.color, t.rect, Gdiplus::StringAlignmentNear);
+            FloorString(g, t.text, t.font, t.color, t.rect, Gdiplus::StringAlignmentNear,
+                        Gdiplus::StringAlignmentCenter, Gdiplus::StringTrimmingEllipsisCharacter);
         if (plan.border <= 0xFFFFFF) {
-            Gdiplus::Pen pen(
-                Gdiplus::Color(255, GetRValue(plan.border), GetGValue(plan.border), GetBValue(plan.border)),
-                2.0f);
-            g.DrawRectangle(&pen, 0, 0, plan.width, plan.height);
+            Gdiplus::SolidBrush brush(Opaque(plan.border));
+            const float w = static_cast<float>(plan.width), h = static_cast<float>(plan.height);
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, -1, w + 2, 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, h - 1, w + 2, 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(-1, -1, 2, h + 2));
+            g.FillRectangle(&brush, Gdiplus::RectF(w - 1, -1, 2, h + 2));
         }
+        g.Flush(Gdiplus::FlushIntentionSync);
     }
+    GdiFlush();
     if (layered) {
         RECT rc;
         GetWindowRect(hwnd, &rc);
@@ -236,44 +283,54 @@ LONGLONG FloorPaint(const FloorPlan& plan, HWND hwnd, bool layered) {
 }
 
 struct Result {
-    double paintMs, decodeShare, floorMs, floorDecodeShare;
+    double oursMs = 0, decodeShare = 0, floorMs = 0, lowRatio = 0, highRatio = 0;
+    double Ratio() const { return floorMs > 0 ? oursMs / floorMs : 0; }
 };
 
-Result Measure(CSkinWndCommon& wnd, CSkinDocument& doc, bool layered, int paints) {
+Result Measure(CSkinWndCommon& wnd, const FloorPlan& plan, bool layered, int paints) {
     HWND hwnd = wnd.GetSafeHwnd();
-    const FloorPlan plan = PlanFloor(wnd, doc, layered ? SkinSpread::Stretched : SkinSpread::Tiled);
-    std::vector<double> paint, decode, floor, floorDecode;
-    for (int i = 0; i < 3; ++i)
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); // warm up
-    for (int i = 0; i < 3; ++i)
-        FloorPaint(plan, hwnd, layered);
-    // Interleaved, so that both see the same conditions.
-    for (int i = 0; i < paints; ++i) {
+    auto paintOurs = [&](double& decodeMs) {
         const SkinImageLoadTotals before = GetSkinImageLoadTotals();
-        LONGLONG start = Now();
+        const LONGLONG start = Now();
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        paint.push_back(TicksToMs(Now() - start));
-        decode.push_back(TicksToMs(GetSkinImageLoadTotals().ticks - before.ticks));
-        start = Now();
-        const LONGLONG floorDecodeTicks = FloorPaint(plan, hwnd, layered);
-        floor.push_back(TicksToMs(Now() - start));
-        floorDecode.push_back(TicksToMs(floorDecodeTicks));
+        const double ms = TicksToMs(Now() - start);
+        decodeMs = TicksToMs(GetSkinImageLoadTotals().ticks - before.ticks);
+        return ms;
+    };
+    auto paintFloor = [&] {
+        const LONGLONG start = Now();
+        FloorPaint(plan, hwnd, layered);
+        return TicksToMs(Now() - start);
+    };
+    double ignored = 0;
+    for (int i = 0; i < 3; ++i) { // warm up both
+        paintOurs(ignored);
+        paintFloor();
     }
-    const double p = Median(paint), f = Median(floor);
-    return {p, p > 0 ? Median(decode) / p : 0, f, f > 0 ? Median(floorDecode) / f : 0};
-}
-
-void HideButton(CSkinWndCommon& wnd, const wchar_t* name) {
-    CSkinButton* button = nullptr;
-    if (wnd.FindButton(name, &button)) button->ShowWindow(SW_HIDE);
-}
-
-void Print(const wchar_t* name, int w, int h, const Result& r) {
-    wprintf(
-        L"%-28ls %5dx%-5d paint %8.2f ms  decode %5.1f%%   floor %8.2f ms (decode %5.1f%%)   ratio %5.2f\n",
-        name, w, h, r.paintMs, 100 * r.decodeShare, r.floorMs, 100 * r.floorDecodeShare,
-        r.floorMs > 0 ? r.paintMs / r.floorMs : 0);
-    fflush(stdout);
+    std::vector<double> ours, decode, floor, ratios;
+    for (int i = 0; i < paints; ++i) {
+        double o = 0, f = 0, d = 0;
+        if (i % 2 == 0) {
+            o = paintOurs(d);
+            f = paintFloor();
+        } else {
+            f = paintFloor();
+            o = paintOurs(d);
+        }
+        ours.push_back(o);
+        decode.push_back(d);
+        floor.push_back(f);
+        if (f > 0) ratios.push_back(o / f);
+    }
+    Result r;
+    r.oursMs = Median(ours);
+    r.decodeShare = r.oursMs > 0 ? Median(decode) / r.oursMs : 0;
+    r.floorMs = Median(floor);
+    if (!ratios.empty()) {
+        r.lowRatio = *std::min_element(ratios.begin(), ratios.end());
+        r.highRatio = *std::max_element(ratios.begin(), ratios.end());
+    }
+    return r;
 }
 
 } // namespace
@@ -297,31 +354,38 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     g_pSkinDocument = &doc;
-    wprintf(L"skin-bench: %d paints per case, medians; decode = share of the paint spent loading images\n",
-            paints);
-
-    {
-        CBenchWnd2 game(L"GAMEWND");
-        if (!game.CreateWnd(nullptr, WS_EX_TOOLWINDOW, WS_POPUP)) return 1;
-        HideButton(game, L"vip");
-        HideButton(game, L"restore");
-        game.ShowWindow(SW_SHOWNOACTIVATE);
-        Print(L"GAMEWND (double-buffered)", game.m_nWidth, game.m_nHeight, Measure(game, doc, false, paints));
-        game.SetWindowPos(nullptr, 0, 0, 1920, 1080, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-        if (game.m_nWidth != 1920 || game.m_nHeight != 1080)
-            fwprintf(stderr, L"skin-bench: the display limits the game window to %dx%d\n", game.m_nWidth,
-                     game.m_nHeight);
-        Print(L"GAMEWND (double-buffered)", game.m_nWidth, game.m_nHeight, Measure(game, doc, false, paints));
-        game.DestroyWindow();
+    wprintf(L"skin-bench: %d paints per case, ours and the floor alternating, both on a 32-bit DIB section;\n"
+            L"medians; decode = share of our paint spent loading images; ratio = ours / floor (range of the\n"
+            L"per-round ratios); goal: ratio at most %.2f\n",
+            paints, kGoalRatio);
+    int missed = 0, failed = 0;
+    for (const PreviewJob& job : kPreviewJobs) {
+        const bool layered = IsLayered(job.window);
+        std::unique_ptr<CSkinWndCommon> wnd = MakePreviewWindow(job);
+        if (!wnd) {
+            fwprintf(stderr, L"skin-bench: could not create %ls\n", job.window);
+            ++failed;
+            continue;
+        }
+        if (job.width > 0 && (wnd->m_nWidth != job.width || wnd->m_nHeight != job.height))
+            fwprintf(stderr, L"skin-bench: the display limits %ls to %dx%d\n", job.window, wnd->m_nWidth,
+                     wnd->m_nHeight);
+        const FloorPlan plan = PlanFloor(*wnd, doc, layered);
+        const Result r = Measure(*wnd, plan, layered, paints);
+        const bool met = r.Ratio() <= kGoalRatio;
+        missed += met ? 0 : 1;
+        wprintf(L"%-18ls %4dx%-4d %-7ls ours %7.2f ms (decode %4.1f%%)  floor %7.2f ms  ratio %4.2f "
+                L"(%4.2f..%4.2f) "
+                L"%ls%ls\n",
+                job.file, wnd->m_nWidth, wnd->m_nHeight, layered ? L"layered" : L"buffer", r.oursMs,
+                100 * r.decodeShare, r.floorMs, r.Ratio(), r.lowRatio, r.highRatio, met ? L"met" : L"MISSED",
+                plan.incomplete ? L" (floor omits icons or nine-slice buttons)" : L"");
+        fflush(stdout);
+        wnd->DestroyWindow();
     }
-    {
-        CBenchLayeredWnd main(L"MAINWND");
-        if (!main.CreateWnd(nullptr, WS_EX_TOOLWINDOW, WS_POPUP)) return 1;
-        main.ShowImage(L"choose", FALSE);
-        main.ShowWindow(SW_SHOWNOACTIVATE);
-        Print(L"MAINWND (layered update)", main.m_nWidth, main.m_nHeight, Measure(main, doc, true, paints));
-        main.DestroyWindow();
-    }
+    wprintf(L"skin-bench: %d of %d cases within %.2fx of the floor\n",
+            static_cast<int>(std::size(kPreviewJobs)) - missed - failed,
+            static_cast<int>(std::size(kPreviewJobs)), kGoalRatio);
     g_pSkinDocument = nullptr;
-    return 0;
+    return failed ? 1 : 0;
 }

@@ -5,8 +5,7 @@
 #include "foundation/Config.h"
 #include "skin/SkinDocument.h"
 #include "skin/SkinSurface.h"
-#include "skin/SkinWnd.h"
-#include "skin/SkinWnd2.h"
+#include "skin/render/SkinPreview.h"
 
 #include <cstdio>
 #include <memory>
@@ -14,17 +13,7 @@
 
 namespace {
 
-class CPreviewWnd2 : public CSkinWnd2 {
-public:
-    using CSkinWnd2::CSkinWnd2;
-    void OnSkinBtnClick(const SkinButtonInfo&) override {}
-};
-
-class CPreviewLayeredWnd : public CSkinWnd {
-public:
-    using CSkinWnd::CSkinWnd;
-    void OnSkinBtnClick(const SkinButtonInfo&) override {}
-};
+using namespace skinpreview;
 
 // The surface's bottom-up DIB as a PNG; withAlpha keeps the layered window's transparency.
 bool SavePng(const CSkinSurface& surface, const CString& path, bool withAlpha) {
@@ -39,37 +28,10 @@ bool SavePng(const CSkinSurface& surface, const CString& path, bool withAlpha) {
            bitmap.Save(path.GetString(), &png, nullptr) == Gdiplus::Ok;
 }
 
-void HideButton(CSkinWndCommon& wnd, const wchar_t* name) {
-    CSkinButton* button = nullptr;
-    if (wnd.FindButton(name, &button)) button->ShowWindow(SW_HIDE);
-}
-
-// The state in which the client first shows each window.
-void PrepareLikeTheClient(CSkinWndCommon& wnd, const CString& name) {
-    if (name == L"GAMEWND") {
-        HideButton(wnd, L"vip");
-        HideButton(wnd, L"restore");
-        static_cast<CSkinWnd2&>(wnd).SetSkinText(L"text_username", L"player");
-    } else if (name == L"UPDATEWND") {
-        static_cast<CSkinWnd2&>(wnd).SetSkinText(L"text2", L"");
-        HideButton(wnd, L"ok1");
-    } else if (name == L"MAINWND") {
-        static_cast<CSkinWnd&>(wnd).ShowImage(L"choose", FALSE);
-    }
-}
-
-bool Render(const CString& name, int width, int height, const CString& file) {
-    const bool layered = name == L"MAINWND";
-    std::unique_ptr<CSkinWndCommon> wnd;
-    if (layered)
-        wnd.reset(new CPreviewLayeredWnd(name));
-    else
-        wnd.reset(new CPreviewWnd2(name));
-    if (!wnd->CreateWnd(nullptr, WS_EX_TOOLWINDOW, WS_POPUP)) return false;
-    PrepareLikeTheClient(*wnd, name);
-    if (width > 0 && height > 0)
-        wnd->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-    wnd->ShowWindow(SW_SHOWNOACTIVATE);
+bool Render(const PreviewJob& job, const CString& file) {
+    const bool layered = IsLayered(job.window);
+    std::unique_ptr<CSkinWndCommon> wnd = MakePreviewWindow(job);
+    if (!wnd) return false;
     RECT client = {};
     wnd->GetClientRect(&client);
     bool saved = false;
@@ -119,31 +81,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     g_pSkinDocument = &document;
 
-    struct Job {
-        const wchar_t* window;
-        int width, height;
-        const wchar_t* file;
-    };
-    const Job jobs[] = {
-        {L"MAINWND", 0, 0, L"MAINWND"},
-        {L"GAMEWND", 0, 0, L"GAMEWND"},
-        {L"GAMEWND", 1920, 1080, L"GAMEWND-1920x1080"},
-        {L"BOSSWND", 0, 0, L"BOSSWND"},
-        {L"CACHEWND", 0, 0, L"CACHEWND"},
-        {L"LOCKWND", 0, 0, L"LOCKWND"},
-        {L"UNLOCKWND", 0, 0, L"UNLOCKWND"},
-        {L"MOREWND", 0, 0, L"MOREWND"},
-        {L"SETUPWND", 0, 0, L"SETUPWND"},
-        {L"SERVERWND", 0, 0, L"SERVERWND"},
-        {L"SELECTWND", 0, 0, L"SELECTWND"},
-        {L"UPDATEWND", 0, 0, L"UPDATEWND"},
-        {L"VIPWND", 0, 0, L"VIPWND"},
-        {L"HOSTWND", 0, 0, L"HOSTWND"},
-    };
     int failures = 0;
-    for (const Job& job : jobs) {
+    for (const PreviewJob& job : kPreviewJobs) {
         const CString file = outDir + L"\\" + job.file + L".png";
-        if (Render(job.window, job.width, job.height, file)) {
+        if (Render(job, file)) {
             wprintf(L"%ls\n", file.GetString());
         } else {
             fwprintf(stderr, L"skin-render: could not draw %ls\n", job.window);

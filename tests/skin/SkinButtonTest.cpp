@@ -4,6 +4,7 @@
 #include "framework/Gdi.h"
 #include "skin/GameWndHook.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinComposition.h"
 #include "skin/SkinWnd2.h"
 
 using namespace skintest;
@@ -127,6 +128,20 @@ TEST_F(SkinButtonTest, ButtonsOfOneLookShareTheirImagesWhileAnyOfThemLives) {
     ASSERT_TRUE(WriteSolidPng(Base(L"same_01.png"), 30, 10, kGreen));
     auto third = MakeButton(10603);
     EXPECT_PIXEL(*Drawn(*third), 15, 5, kGreen);
+}
+
+TEST_F(SkinButtonTest, CreationDecodesOnlyTheNormalImageAndEachOtherStateOnceWhenFirstShown) {
+    auto decodes = [start = GetSkinImageLoadTotals().count] {
+        return GetSkinImageLoadTotals().count - start;
+    };
+    auto first = MakeButton(10611), second = MakeButton(10612);
+    EXPECT_EQ(1, decodes()) << "two buttons of one look, only their normal image";
+    Send(*first, WM_MOUSEHOVER);
+    Send(*first, WM_LBUTTONDOWN, MK_LBUTTON);
+    Send(*second, WM_MOUSEHOVER);
+    EXPECT_TRUE(Shows(*first, CSkinButton::kPressed));
+    EXPECT_TRUE(Shows(*second, CSkinButton::kHover));
+    EXPECT_EQ(3, decodes()) << "hover and pressed, each once for both buttons";
 }
 
 TEST_F(SkinButtonTest, MouseRestingOnTheButtonBringsTheHoverImageEveryTimeAndTheOwnerRepaintsIt) {
