@@ -59,3 +59,27 @@ function(pellar_resources target)
     target_include_directories(${target} PRIVATE ${PELLAR_RES_OUT} ${CMAKE_SOURCE_DIR}/res)
     add_dependencies(${target} pellar_icon)
 endfunction()
+
+# Delay-loaded DLLs: the client needs WinINet, URL monikers and sockets only once its login window is
+# on the screen (the web cache, the download thread, HTTP), and loading them with the program costs its
+# start-up tens of milliseconds. A target with the property PELLAR_DELAY_LOAD set links delay-load
+# import libraries for them (made here from the ordinary ones), whose first call loads the DLL; every
+# other target links them as usual (see framework/CMakeLists.txt).
+set(PELLAR_DELAYED_DLLS wininet urlmon ws2_32)
+find_program(PELLAR_NM NAMES ${TOOLCHAIN_PREFIX}-nm REQUIRED)
+find_program(PELLAR_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
+set(PELLAR_DELAY_LIBS)
+foreach(dll ${PELLAR_DELAYED_DLLS})
+    set(implib /usr/${TOOLCHAIN_PREFIX}/lib/lib${dll}.a)
+    set(out ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
+    add_custom_command(
+        OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayload
+        COMMAND ${PELLAR_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/make_delay_import.py ${PELLAR_NM} ${PELLAR_DLLTOOL}
+            ${implib} ${dll}.dll ${out}
+        DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make_delay_import.py ${implib}
+        COMMENT "Delay-load import library for ${dll}.dll"
+        VERBATIM)
+    list(APPEND PELLAR_DELAY_LIBS ${out})
+endforeach()
+add_custom_target(pellar_delay_libs DEPENDS ${PELLAR_DELAY_LIBS})
