@@ -9,6 +9,7 @@
 //   lower-casing the same address (which ParseServerId must do anyway).
 // Ours and the floor alternate, ROUNDS times per size. Per size it prints the medians, the ratio
 // ours/floor with its range over the rounds, and how ours grew from the size before (2 = linear).
+#include "bench/BenchStats.h"
 #include "client/AccountReply.h"
 #include "foundation/Config.h"
 #include "foundation/UserInfo.h"
@@ -26,23 +27,10 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 double TimeMs(const std::function<void()>& work) {
     const double start = NowMs();
     work();
     return NowMs() - start;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Figures {

@@ -11,6 +11,7 @@
 // meet the same load. Per case it prints the medians, the share of our paint spent decoding images,
 // the ratio of the medians and the range of the per-round ratios. Run on a display of at least 1920
 // by 1080 (bench/skin/run.sh starts one).
+#include "bench/BenchStats.h"
 #include "foundation/Config.h"
 #include "skin/SkinDocument.h"
 #include "skin/render/SkinPreview.h"
@@ -35,13 +36,6 @@ double TicksToMs(LONGLONG ticks) {
         return f;
     }();
     return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 LONGLONG Now() {

@@ -7,6 +7,7 @@
 // fall on both alike; medians are printed, with the range of the per-round ratios. Give it the
 // programs as shipped (stripped): an unstripped program's debug sections are read into memory.
 //   startup-bench <Pellar.exe> <skin folder> <bare-browser.exe> <service port> <starts>
+#include "bench/BenchStats.h"
 #include "tools/driver/ClientProcess.h"
 #include "tools/driver/ProgramFolder.h"
 #include "tools/driver/Screenshot.h"
@@ -46,13 +47,6 @@ struct Contender {
     CString windowClass;
     std::vector<Sample> samples;
 };
-
-double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Whether the screen over the window differs from the screen before the start in most samples.
 bool PictureShown(HWND wnd, const CDibSection& before) {
@@ -96,12 +90,6 @@ bool Measure(Contender& contender, Sample& sample) {
     process.Terminate();
     Sleep(kRestMs);
     return sample.peakMb > 0;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 double Min(const std::vector<double>& values) {
