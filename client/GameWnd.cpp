@@ -18,6 +18,7 @@
 #include "foundation/UrlHelpers.h"
 #include "framework/MessageBox.h"
 
+#include <algorithm>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CGameWnd, CSkinWnd2)
@@ -30,29 +31,39 @@ namespace {
 constexpr int kEdge = 3;
 constexpr int kCorner = 10;
 
-// TRUE for a window of this thread owned by owner, directly or through other pop-ups.
-bool IsOwnedBy(HWND wnd, HWND owner) {
-    if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
-    for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
-        if (up == owner) return true;
-    return false;
+// A message box of the client's that belongs to no window the player sees (it has no owner, or the
+// hidden frame owns it): nothing else would take it along.
+bool IsLooseMessageBox(HWND wnd) {
+    wchar_t cls[8] = {};
+    if (GetClassNameW(wnd, cls, 8) != 6 || wcscmp(cls, L"#32770") != 0) return false;
+    const HWND owner = GetWindow(wnd, GW_OWNER);
+    return !owner || (g_pMainFrame && owner == g_pMainFrame->GetSafeHwnd());
 }
 
-// The shown top-level windows of this thread that the window owns (message boxes included).
-struct OwnedPopupSearch {
-    HWND owner;
+// TRUE for a window of this thread that goes and comes back with the game window: one it owns,
+// directly or through other pop-ups, or a loose message box.
+bool GoesWith(HWND wnd, HWND game) {
+    if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
+    for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
+        if (up == game) return true;
+    return IsLooseMessageBox(wnd);
+}
+
+// The shown top-level windows of this thread that go with the game window.
+struct PopupSearch {
+    HWND game;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectOwnedPopup(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<OwnedPopupSearch*>(param);
-    if (IsWindowVisible(wnd) && IsOwnedBy(wnd, search->owner)) search->found.push_back(wnd);
+BOOL CALLBACK CollectPopup(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<PopupSearch*>(param);
+    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game)) search->found.push_back(wnd);
     return TRUE;
 }
 
-std::vector<HWND> VisibleOwnedPopups(HWND owner) {
-    OwnedPopupSearch search{owner, {}};
-    EnumThreadWindows(GetCurrentThreadId(), &CollectOwnedPopup, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> VisiblePopups(HWND game) {
+    PopupSearch search{game, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -102,17 +113,21 @@ void CGameWnd::HoldForToolWnd() {
     ShowSkinWnd(TRUE);
 }
 
-void CGameWnd::ReleaseFromToolWnd() {
+void CGameWnd::ReleaseFromToolWnd(const CWnd* closed) {
     m_bToolWndOpen = FALSE;
     EnableWindow(TRUE);
-    ShowSkinWnd(TRUE);
-    // The player's version answer may have waited for the tool window just closed.
-    if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->ShowHeldUpdateAnswer();
+    if (!m_bHiddenByPlayer) {
+        ShowSkinWnd(TRUE); // a version answer that waited for the tool window follows
+        return;
+    }
+    const HWND gone = closed ? closed->GetSafeHwnd() : nullptr;
+    m_vecHiddenPopups.erase(std::remove(m_vecHiddenPopups.begin(), m_vecHiddenPopups.end(), gone),
+                            m_vecHiddenPopups.end());
 }
 
 void CGameWnd::CloseToolWnd(CSkinWnd2& tool) {
     tool.ShowSkinWnd(FALSE);
-    if (CGameWnd* game = FromToolWnd(&tool)) game->ReleaseFromToolWnd();
+    if (CGameWnd* game = FromToolWnd(&tool)) game->ReleaseFromToolWnd(&tool);
 }
 
 int CGameWnd::OnCreate(LPCREATESTRUCTW cs) {
@@ -157,11 +172,14 @@ BOOL CGameWnd::PreTranslateMessage(MSG* msg) {
 
 void CGameWnd::ShowSkinWnd(BOOL show) {
     if (show) {
+        m_bHiddenByPlayer = FALSE;
         if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
         BringWindowToTop();
         SetForegroundWindow();
         ShowHiddenPopups();
+        // The player's version answer may have waited for a tool window or for this window itself.
+        if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->ShowHeldUpdateAnswer();
         return;
     }
     if (m_pVipWnd) m_pVipWnd->ShowSkinWnd(FALSE);
@@ -169,13 +187,22 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         m_pHostWnd->ShowSkinWnd(FALSE);
         m_pHostWnd->m_view.Navigate(L"about:blank");
     }
+    // The drop-downs close as a menu does: shown again without the activation, a click elsewhere would
+    // no longer close them.
+    if (m_pMoreWnd) m_pMoreWnd->ShowSkinWnd(FALSE);
+    if (m_pServerWnd) m_pServerWnd->ShowSkinWnd(FALSE);
     HideOwnedPopups();
     ShowWindow(SW_HIDE);
 }
 
+void CGameWnd::HideForPlayer() {
+    m_bHiddenByPlayer = TRUE;
+    ShowSkinWnd(FALSE);
+}
+
 void CGameWnd::HideOwnedPopups() {
     if (!m_hWnd) return;
-    for (HWND popup : VisibleOwnedPopups(m_hWnd)) {
+    for (HWND popup : VisiblePopups(m_hWnd)) {
         ::ShowWindow(popup, SW_HIDE);
         m_vecHiddenPopups.push_back(popup);
     }
@@ -185,8 +212,8 @@ void CGameWnd::ShowHiddenPopups() {
     std::vector<HWND> hidden;
     hidden.swap(m_vecHiddenPopups);
     for (HWND popup : hidden) {
-        // Only what is still there and still ours; a pop-up closed meanwhile stays closed.
-        if (IsOwnedBy(popup, m_hWnd)) ::ShowWindow(popup, SW_SHOWNA);
+        // Only what is still there and still goes with us; a pop-up closed meanwhile stays closed.
+        if (GoesWith(popup, m_hWnd)) ::ShowWindow(popup, SW_SHOWNA);
     }
 }
 
@@ -203,7 +230,7 @@ void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     } else if (name.CompareNoCase(L"min") == 0) {
         ShowWindow(SW_MINIMIZE);
     } else if (name.CompareNoCase(L"pack") == 0) {
-        ShowSkinWnd(FALSE);
+        HideForPlayer();
     } else if (OpenOperatorPage(name)) {
         // "home", "bbs" or "pay"
     } else if (name.CompareNoCase(L"more") == 0) {
@@ -279,6 +306,8 @@ BOOL CGameWnd::PlaceUnder(const wchar_t* buttonName, CWnd& popup, Align align) {
 }
 
 template <class T> void CGameWnd::OpenToolWnd(COwner<T>& owner, const wchar_t* skinName) {
+    // An item that comes after the player hid this window has nothing to open over.
+    if (m_bHiddenByPlayer) return;
     T* tool = GetToolWnd(owner, skinName);
     if (!tool) return;
     tool->CenterWindow();
@@ -353,7 +382,7 @@ void CGameWnd::OnHotKey(int id) {
     if (id != ID_HOTKEY_BOSS) return;
     if (!g_pMainHtmlWnd || !g_pMainHtmlWnd->IsWindow() || g_pMainHtmlWnd->IsWindowVisible()) return;
     if (g_bGameWndVisible) {
-        ShowSkinWnd(FALSE);
+        HideForPlayer();
         g_bGameWndVisible = FALSE;
     } else {
         ShowSkinWnd(TRUE);

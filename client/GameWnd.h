@@ -8,7 +8,10 @@
 // disabled, shown); the tool window's own buttons give it back (ReleaseFromToolWnd).
 //
 // Hiding this window (the boss key, "pack") hides the pop-ups it owns with it, the lock's cover among
-// them, and showing it again brings back exactly those.
+// them, and the client's message boxes that are up; showing it again brings back exactly those. The
+// drop-downs ("more", the server panel with its list) close instead, as a menu does. Once the player has
+// hidden it, only the player brings it back (the boss key, the tray): meanwhile no tool window opens, one
+// that closes leaves it hidden, and a version answer waits for it.
 #pragma once
 
 #include "framework/Owner.h"
@@ -46,9 +49,13 @@ public:
     void Navigate(const wchar_t* url);
 
     // The tool-window protocol's two halves: a tool window holds this window busy and disabled while it
-    // is open, and gives it back when it closes.
+    // is open, and gives it back when it closes (closed: that window, which must not come back with
+    // this one when the player had hidden it). While the player keeps this window hidden nothing holds
+    // it (the openers refuse or wait) and giving it back leaves it hidden.
     void HoldForToolWnd();
-    void ReleaseFromToolWnd();
+    void ReleaseFromToolWnd(const CWnd* closed = nullptr);
+    // TRUE while the boss key or "pack" keeps this window hidden.
+    BOOL IsHiddenByPlayer() const { return m_bHiddenByPlayer; }
     // A tool window's own button closes it: it hides, and its game window is given back.
     static void CloseToolWnd(CSkinWnd2& tool);
     // The game window that owns a tool window (its owner, when that is the main frame's game window).
@@ -92,11 +99,14 @@ private:
     void ShowServerPanel();
     void ShowMoreMenu();
     void RefreshGame();
-    // The boss key and "pack" hide the owned pop-ups with this window and bring back the same ones.
+    // The boss key and "pack": the window goes until the player brings it back.
+    void HideForPlayer();
+    // The owned pop-ups go with this window and the same ones come back with it.
     void HideOwnedPopups();
     void ShowHiddenPopups();
 
     std::vector<HWND> m_vecHiddenPopups;
+    BOOL m_bHiddenByPlayer = FALSE;
     // The owners of the tool windows named above; the destructor lets them go in a fixed order.
     COwner<CMoreWnd> m_moreWnd{m_pMoreWnd};
     COwner<CBossWnd> m_bossWnd{m_pBossWnd};

@@ -68,8 +68,8 @@ public:
     // TRUE while the lock holds the game window (from LockScreen(TRUE) until it is lifted or the game
     // window goes), also while the boss key has hidden its cover.
     BOOL IsScreenLocked() const;
-    // An answer of the player's version check that waited for a tool window: shown now, unless the game
-    // window is still held or has gone.
+    // An answer of the player's version check that waited for a tool window or for the player to bring
+    // the game window back: shown now, unless the game window is still held or hidden, or has gone.
     void ShowHeldUpdateAnswer();
 
     // The browser view in the login window's pop-up (the game view during a game), or null.

@@ -82,6 +82,11 @@ void CMainFrame::SetHotKey(BOOL enable) {
 
 void CMainFrame::LockScreen(BOOL lock) {
     if (!m_pGameWnd || !m_pGameWnd->GetSafeHwnd()) return;
+    if (lock && m_pGameWnd->IsHiddenByPlayer()) {
+        // A click that comes after the player hid the game window: nothing is there to cover.
+        m_pGameWnd->m_bToolWndOpen = FALSE;
+        return;
+    }
     if (lock) {
         // The lock window is owned by the game window and dies with it at a game's end: a later game
         // gets a new one.
@@ -100,7 +105,7 @@ void CMainFrame::LockScreen(BOOL lock) {
     if (lock)
         m_pGameWnd->HoldForToolWnd();
     else
-        m_pGameWnd->ReleaseFromToolWnd();
+        m_pGameWnd->ReleaseFromToolWnd(m_pLockWnd);
     if (m_pLockWnd) m_pLockWnd->ShowSkinWnd(lock);
 }
 

@@ -149,9 +149,10 @@ void CMainFrame::ShowUpdateWnd(BOOL newVersion, const wchar_t* url) {
     // dropped; the next start's check finds a newer version again.
     if (!game || !game->IsWindow()) return;
     const bool updateWndOpen = m_pUpdateWnd && m_pUpdateWnd->IsWindow() && m_pUpdateWnd->IsWindowVisible();
-    if (game->m_bToolWndOpen && !updateWndOpen) {
+    if ((game->m_bToolWndOpen && !updateWndOpen) || game->IsHiddenByPlayer()) {
         // Under the lock the answer is dropped: the update window's buttons would give the game back
-        // under it. Another tool window only delays it until that window closes.
+        // under it. Another tool window only delays it until that window closes, and a game window the
+        // player has hidden until the player brings it back.
         if (!IsScreenLocked()) m_heldUpdate = HeldUpdateAnswer{newVersion, url ? url : L""};
         return;
     }

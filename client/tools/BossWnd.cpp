@@ -42,7 +42,11 @@ int CBossWnd::OnCreate(LPCREATESTRUCTW cs) {
     INI_CONFIG* settings = GetIniConfig();
     SkinRectInfo place;
     if (GetRectInfo(L"editbox", place)) {
-        m_edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_READONLY, place.rect, this, IDC_HOTKEY_EDIT);
+        // A skin without the box has no key display; a box the skin asks for but that cannot be made
+        // leaves no window at all.
+        if (!m_edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_READONLY, place.rect, this,
+                           IDC_HOTKEY_EDIT))
+            return -1;
         // The edit box paints itself; our picture leaves its place alone.
         m_vecChildRects.push_back(CRect(place.rect));
         m_edit.SetFocus();

@@ -68,14 +68,15 @@ CString CUnLockWnd::UnlockDigest(const CString& password, const CString& pwKey) 
 
 int CUnLockWnd::OnCreate(LPCREATESTRUCTW cs) {
     if (CSkinWnd2::OnCreate(cs) == -1) return -1;
+    // Without its password box no password could ever lift the lock: such a panel is no panel at all.
     SkinRectInfo place;
-    if (GetRectInfo(L"editbox", place)) {
-        m_edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, place.rect, this,
-                      IDC_UNLOCK_EDIT);
-        m_edit.LimitText(kMaxPassword);
-        // The edit box paints itself; our picture leaves its place alone.
-        m_vecChildRects.push_back(CRect(place.rect));
-    }
+    if (!GetRectInfo(L"editbox", place) ||
+        !m_edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, place.rect, this,
+                       IDC_UNLOCK_EDIT))
+        return -1;
+    m_edit.LimitText(kMaxPassword);
+    // The edit box paints itself; our picture leaves its place alone.
+    m_vecChildRects.push_back(CRect(place.rect));
     CSkinButton* ok = nullptr;
     if (FindButton(L"ok", &ok)) ok->m_bHandCursor = TRUE;
     m_bDraggable = FALSE;

@@ -1,18 +1,47 @@
 // The pop-ups around the game window: the boss key takes them along and brings back the same ones,
-// and a pop-up whose window cannot be made leaves the game window as it was.
+// the drop-downs close with it, only the player brings back a game window the player hid, and a pop-up
+// whose window (or box) cannot be made leaves the game window as it was.
 #include "ClientHarness.h"
 
+#include "client/ClientMessages.h"
 #include "client/tools/LockWnd.h"
 #include "client/tools/MoreWnd.h"
+#include "client/tools/SelectWnd.h"
 #include "client/tools/ServerWnd.h"
+#include "client/tools/SetupWnd.h"
+#include "client/tools/UnLockWnd.h"
 
 namespace {
 
-// Refuses the creation of every window while armed, as the system does when it runs out of them.
+// Refuses the creation of every window (or of the windows of one class) while armed, as the system
+// does when it runs out of them.
 bool g_vetoCreation = false;
+const wchar_t* g_vetoClass = nullptr;
 LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_vetoCreation) return 1;
+    if (code == HCBT_CREATEWND) {
+        wchar_t cls[32] = {};
+        GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 32);
+        if (g_vetoCreation || (g_vetoClass && _wcsicmp(cls, g_vetoClass) == 0)) return 1;
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Inside the message box "错误" while it is up: the boss key hides the game window and shows it again;
+// each time the box's visibility is noted, then the box is answered.
+struct BoxVisit {
+    HWND game = nullptr;
+    std::vector<bool> shown;
+};
+BoxVisit g_boxVisit;
+void CALLBACK VisitBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"错误");
+    if (!box || !g_boxVisit.shown.empty()) return;
+    g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
+    for (int press = 0; press < 2; ++press) {
+        SendMessageW(g_boxVisit.game, WM_HOTKEY, ID_HOTKEY_BOSS, 0);
+        g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 class GameWndPopupsTest : public ToolWndHarness {
@@ -24,35 +53,74 @@ protected:
     }
     void TearDown() override {
         g_vetoCreation = false;
+        g_vetoClass = nullptr;
         UnhookWindowsHookEx(m_hook);
         ToolWndHarness::TearDown();
     }
     HHOOK m_hook = nullptr;
 };
 
-TEST_F(GameWndPopupsTest, BossKeyTakesTheShownPopupsAlongAndBringsBackTheSameOnesUnderTheLock) {
+TEST_F(GameWndPopupsTest, BossKeyTakesTheLockAndBoxesAlongAndClosesTheDropDowns) {
+    m_frame->m_servers = {{L"一区", L"http://127.0.0.1:1/game?sid=1"}};
     m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
     Click(&Game(), L"more");
-    ASSERT_NE(Game().m_pMoreWnd, nullptr);
-    Game().m_pMoreWnd->ShowSkinWnd(FALSE); // closed before: it must stay closed
     Click(&Game(), L"server");
+    ASSERT_TRUE(Game().m_pMoreWnd && Game().m_pServerWnd);
     Click(&Game(), L"lock");
     ASSERT_NE(m_frame->m_pLockWnd, nullptr);
-    Game().m_pServerWnd->ShowSkinWnd(TRUE); // the lock took the activation it hides on losing
-    CWnd* shown[] = {m_frame->m_pLockWnd, Game().m_pServerWnd};
-    for (CWnd* popup : shown)
+    // The lock took the activation the drop-downs hide on losing: open again, with the server list.
+    Game().m_pServerWnd->ShowSkinWnd(TRUE);
+    Click(Game().m_pServerWnd, L"server");
+    ASSERT_NE(Game().m_pServerWnd->m_pSelectWnd, nullptr);
+    ::ShowWindow(Game().m_pMoreWnd->GetSafeHwnd(), SW_SHOWNA);
+    CWnd* dropDowns[] = {Game().m_pMoreWnd, Game().m_pServerWnd, Game().m_pServerWnd->m_pSelectWnd};
+    for (CWnd* popup : dropDowns)
         ASSERT_TRUE(popup->IsWindowVisible());
 
     g_bGameWndVisible = TRUE;
     for (BOOL visible : {FALSE, TRUE}) {
         Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
         EXPECT_EQ(visible, Game().IsWindowVisible());
-        for (CWnd* popup : shown)
-            EXPECT_EQ(visible, popup->IsWindowVisible()) << popup->GetRuntimeClass()->m_lpszClassName;
-        EXPECT_FALSE(Game().m_pMoreWnd->IsWindowVisible());
+        EXPECT_EQ(visible, m_frame->m_pLockWnd->IsWindowVisible());
+        for (CWnd* popup : dropDowns)
+            EXPECT_FALSE(popup->IsWindowVisible()) << popup->GetRuntimeClass()->m_lpszClassName;
         EXPECT_TRUE(m_frame->IsScreenLocked());
         EXPECT_FALSE(Game().IsWindowEnabled());
     }
+
+    // A wrong password's box (it has no owner) goes and comes back with the game window too.
+    Pump(0);                     // a quit request left by an earlier client would end the box at once
+    AfxSetMessageBoxHandler({}); // the system's own box
+    g_boxVisit = {Game().GetSafeHwnd(), {}};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &VisitBox);
+    Click(m_frame->m_pLockWnd->m_pUnLockWnd, L"ok");
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(std::vector<bool>({true, false, true}), g_boxVisit.shown);
+    EXPECT_TRUE(Game().IsWindowVisible());
+    EXPECT_TRUE(m_frame->IsScreenLocked());
+}
+
+TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    Game().OnMoreItem(L"setup");
+    ASSERT_NE(Game().m_pSetupWnd, nullptr);
+    Game().OnSkinBtnClick(Button(L"pack"));
+    ASSERT_FALSE(Game().m_pSetupWnd->IsWindowVisible());
+
+    // Clicks still on their way: the tool window closes for good, nothing opens, nothing locks.
+    Game().m_pSetupWnd->OnSkinBtnClick(Button(L"close"));
+    Game().OnMoreItem(L"boss");
+    Game().OnSkinBtnClick(Button(L"lock"));
+    EXPECT_FALSE(Game().IsWindowVisible());
+    EXPECT_TRUE(Game().IsWindowEnabled());
+    EXPECT_FALSE(Game().m_bToolWndOpen);
+    EXPECT_FALSE(m_frame->IsScreenLocked());
+    EXPECT_EQ(nullptr, Game().m_pBossWnd);
+
+    m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(Game().IsWindowVisible());
+    EXPECT_FALSE(Game().m_pSetupWnd->IsWindowVisible());
+    EXPECT_FALSE(Game().IsHiddenByPlayer());
 }
 
 TEST_F(GameWndPopupsTest, APopupThatCannotBeMadeLeavesTheGameWindowAsItWas) {
@@ -73,8 +141,18 @@ TEST_F(GameWndPopupsTest, APopupThatCannotBeMadeLeavesTheGameWindowAsItWas) {
     Game().OnUserLogin(L"u");
     EXPECT_TRUE(!Game().m_pMoreWnd && !Game().m_pServerWnd && !Game().m_pVipWnd && !Game().m_pHostWnd);
 
-    // Once windows can be made again, the same openings work.
+    // A window whose edit box cannot be made is no window: no lock that could never be lifted.
     g_vetoCreation = false;
+    g_vetoClass = L"EDIT";
+    Click(&Game(), L"lock");
+    Game().OnMoreItem(L"boss");
+    EXPECT_TRUE(Game().IsWindowEnabled());
+    EXPECT_FALSE(Game().m_bToolWndOpen);
+    EXPECT_FALSE(m_frame->IsScreenLocked());
+    EXPECT_EQ(nullptr, Game().m_pBossWnd);
+
+    // Once windows can be made again, the same openings work.
+    g_vetoClass = nullptr;
     Click(&Game(), L"lock");
     EXPECT_TRUE(m_frame->IsScreenLocked());
     EXPECT_FALSE(Game().IsWindowEnabled());

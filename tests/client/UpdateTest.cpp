@@ -182,4 +182,34 @@ TEST_F(UpdateTest, AnswersCountOnlyForOwnTasksAndAFreeGameWindow) {
     EXPECT_FALSE(Game().IsWindowEnabled());
 }
 
+TEST_F(UpdateTest, AnAnswerWaitsForTheGameWindowThePlayerHidAndNeverReachesALaterGame) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    g_bGameWndVisible = TRUE;
+    Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+    Check(FALSE, L"?version=1.0.1");
+    EXPECT_EQ("none", State(m_frame->m_pUpdateWnd));
+    EXPECT_FALSE(Game().IsWindowVisible());
+    Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+    EXPECT_EQ("offer", State(m_frame->m_pUpdateWnd));
+    Click(m_frame->m_pUpdateWnd, L"cancel");
+
+    Game().OnSkinBtnClick(Button(L"pack"));
+    Check(FALSE, L"?version=1.0.1");
+    EXPECT_EQ("none", State(m_frame->m_pUpdateWnd));
+    m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    EXPECT_EQ("offer", State(m_frame->m_pUpdateWnd));
+    Click(m_frame->m_pUpdateWnd, L"cancel");
+
+    // Held under a tool window of a game that then ends: the next game's tool window lets nothing out.
+    Game().OnMoreItem(L"boss");
+    Check(FALSE, L"?version=1.0.1");
+    m_frame->ExitGame();
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=2");
+    ASSERT_NE(nullptr, m_frame->m_pGameWnd);
+    Game().OnMoreItem(L"boss");
+    Click(Game().m_pBossWnd, L"close");
+    EXPECT_EQ("none", State(m_frame->m_pUpdateWnd));
+    EXPECT_TRUE(Game().IsWindowEnabled());
+}
+
 } // namespace
