@@ -132,7 +132,7 @@ void CMainFrame::CheckClientVersion(const wchar_t* path) {
     const BOOL newer = IsNewerVersion(xml.GetAttribute(L"version"));
     CString url = xml.GetAttribute(L"url");
     // An installer comes only from the web: the download would follow file:// or any other scheme.
-    if (!IsWebAddress(url)) url.Empty(); // neither fetched nor offered
+    if (!IsLiteralWebAddress(url)) url.Empty(); // neither fetched nor offered
 
     if (!m_bSilentUpdate) {
         ShowUpdateWnd(newer, url);

@@ -64,7 +64,7 @@ void OpenInDefaultBrowser(const wchar_t* url) {
     if (!url) return;
     CString address(url);
     address.Trim();
-    if (!IsWebAddress(address)) return;
+    if (!IsLiteralWebAddress(address)) return;
 
     CString browser;
     if (GetDefaultBrowserPath(browser)) {

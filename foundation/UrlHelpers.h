@@ -15,7 +15,9 @@ BOOL UrlHasQuery(CString& url);
 // TRUE when a browser handed this address would read it as an http or https address: as a browser
 // does, leading control characters and spaces are skipped and tab, LF and CR are dropped wherever they
 // stand before the scheme is read. Every other scheme (script, local files, data, the browser's own
-// resources) and every address without a scheme (a path, a share) gives FALSE.
+// resources) and every address without a scheme (a path, a share) gives FALSE. For what goes to a browser
+// view; an address used as it stands (split, fetched, handed to the shell) is checked with
+// IsLiteralWebAddress (framework/Internet.h).
 BOOL IsBrowserWebAddress(const wchar_t* url);
 
 // Appends "?mytime=<ticks>" or "&mytime=<ticks>" to the address, in place.

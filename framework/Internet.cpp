@@ -2,7 +2,7 @@
 
 #include <vector>
 
-BOOL IsWebAddress(const wchar_t* url) {
+BOOL IsLiteralWebAddress(const wchar_t* url) {
     return url && (_wcsnicmp(url, L"http://", 7) == 0 || _wcsnicmp(url, L"https://", 8) == 0);
 }
 
@@ -14,7 +14,7 @@ BOOL AfxParseURL(const wchar_t* url, DWORD& serviceType, CString& server, CStrin
     port = 0;
     // The system's splitter is not safe with every scheme (under Wine a long "file:" address overruns a
     // buffer of its own and "file:?" faults), and every caller wants a web address: only those reach it.
-    if (!IsWebAddress(url)) return FALSE;
+    if (!IsLiteralWebAddress(url)) return FALSE;
 
     // InternetCrackUrlW fills the caller's buffers; give each one the whole address's length.
     const int length = static_cast<int>(wcslen(url));

@@ -20,9 +20,11 @@ enum : DWORD {
     AFX_INET_SERVICE_HTTPS = 0x1004,
 };
 
-// TRUE for an address that begins with "http://" or "https://" (any letter case): the only addresses
-// this program fetches, starts or hands to a browser.
-BOOL IsWebAddress(const wchar_t* url);
+// TRUE for an address that, exactly as written, begins with "http://" or "https://" (any letter case).
+// For whatever takes an address as it stands: the system's splitter (unsafe with other schemes), the
+// downloads, the shell. A browser view reads addresses more leniently: what goes to a view is judged
+// by IsBrowserWebAddress (foundation/UrlHelpers.h) instead.
+BOOL IsLiteralWebAddress(const wchar_t* url);
 
 // Splits an absolute http or https address into service type, server, object (path and query, "/"
 // when empty) and port. Returns FALSE (service type AFX_INET_SERVICE_UNK) when the address cannot be

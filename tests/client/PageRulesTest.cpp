@@ -4,6 +4,7 @@
 // Sockets first: their header must come before the system's windows header.
 #include "LoopbackServer.h"
 
+#include "BrowserCallRecorder.h"
 #include "ClientTestSupport.h"
 #include "DebugOutput.h"
 
@@ -266,9 +267,13 @@ TEST_F(PageRulesTest, AddressesFromRepliesAndMessagesReachTheViewsOnlyAsWebPages
     }
     // The logout and chat pages of a reply.
     m_frame->m_strLogoutUrl = L"fi\nle:///c:/windows/win.ini";
-    m_frame->ShowLogoutPage();
-    Pump();
-    EXPECT_LT(View()->GetLocationURL().Find(L"win.ini"), 0) << View()->GetLocationURL().ToUtf8();
+    {
+        BrowserCallRecorder calls(View()->GetBrowser());
+        m_frame->ShowLogoutPage();
+        Pump();
+        ASSERT_EQ(calls.Navigations().size(), 1u);
+        EXPECT_EQ(calls.Navigations()[0], CString()) << calls.Navigations()[0].ToUtf8();
+    }
     m_frame->OnLoginReply(L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"gsurl\":\"vbscript:x\"}}");
     EXPECT_EQ(nullptr, m_frame->m_pGameWnd->m_pVipWnd);
 }
