@@ -70,7 +70,15 @@ find_program(PELLAR_NM NAMES ${TOOLCHAIN_PREFIX}-nm REQUIRED)
 find_program(PELLAR_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
 set(PELLAR_DELAY_LIBS)
 foreach(dll ${PELLAR_DELAYED_DLLS})
-    set(implib /usr/${TOOLCHAIN_PREFIX}/lib/lib${dll}.a)
+    # The compiler knows where its own import libraries are, wherever its mingw is installed; one it
+    # does not know it names back bare.
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${dll}.a OUTPUT_VARIABLE implib
+                    OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE found)
+    if(NOT found EQUAL 0 OR NOT IS_ABSOLUTE "${implib}" OR NOT EXISTS "${implib}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} has no import library lib${dll}.a for ${dll}.dll "
+                            "(-print-file-name gave '${implib}'): the delay-loaded DLLs need it")
+    endif()
+    file(REAL_PATH "${implib}" implib)
     set(out ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
     add_custom_command(
         OUTPUT ${out}

@@ -95,7 +95,11 @@ constexpr size_t kShortSearch = 16;
 
 int CString::Find(const wchar_t* sub, int start) const {
     if (!sub || start < 0 || start > GetLength()) return -1;
-    const size_t length = wcslen(sub);
+    // A sub longer than the rest of the text cannot be there: its length is not even counted in full,
+    // so a caller that looks for one long id in many short texts pays for the texts, not the id each time.
+    const size_t rest = m_str.size() - static_cast<size_t>(start);
+    const size_t length = wcsnlen(sub, rest + 1);
+    if (length > rest) return -1;
     const size_t pos = length <= kShortSearch ? m_str.find(sub, static_cast<size_t>(start), length)
                                               : FindLinear(m_str, sub, length, static_cast<size_t>(start));
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);

@@ -6,10 +6,19 @@
 #include "foundation/Markup.h"
 #include "foundation/UrlHelpers.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
+// Each number is read within the int range, but an edge adds two of them: a far edge beyond the range
+// stops at its end instead of wrapping round to the other side.
+LONG SaturatedSum(int a, int b) {
+    return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(a) + b, INT_MIN, INT_MAX));
+}
+
 RECT MakeRect(int left, int top, int width, int height) {
-    return RECT{left, top, left + width, top + height};
+    return RECT{left, top, SaturatedSum(left, width), SaturatedSum(top, height)};
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 // reply-bench [ROUNDS]: how the client's reading of hostile input grows with its size.
 //
-// Two cases, each at doubling sizes:
+// These cases, each at doubling sizes:
 // - an account reply whose one server name is a long run of digits and whose current server id is a
 //   run a quarter as long that matches nowhere but the very end of each stretch: the lookup of the
 //   current server meets a near-match at every position (a search that compares the whole id there is
 //   quadratic). Ours is ParseLoginReply; the floor is the plain JSON parse of the same document.
+// - account replies of many servers with short names ("s17"), once with a current id half the reply's
+//   size and once with a fixed id of 2,049 digits: the lookup runs once per server, so anything it
+//   does in proportion to the id (rather than to the name) multiplies by the number of servers.
 // - a game address with a long run of digits after the server key: ParseServerId against the floor of
 //   lower-casing the same address (which ParseServerId must do anyway).
 // Ours and the floor alternate, ROUNDS times per size. Per size it prints the medians, the ratio
@@ -56,6 +59,37 @@ void Print(const char* name, size_t size, const Figures& now, double before) {
     fflush(stdout);
 }
 
+// The reading of one account reply against the plain parse of the same document.
+Figures MeasureReply(int rounds, const std::wstring& reply, const CString& serverId, size_t servers) {
+    const std::string document = CString(reply).ToAnsi();
+    return Measure(
+        rounds,
+        [&] {
+            AccountReply account;
+            if (!ParseLoginReply(reply.c_str(), serverId, account) || account.curServerName ||
+                account.servers.size() != servers)
+                fprintf(stderr, "unexpected reading of the reply\n");
+        },
+        [&] {
+            Json::Value root;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+            Json::Reader reader;
+#pragma GCC diagnostic pop
+            if (!reader.parse(document, root, false)) fprintf(stderr, "unparsable reply\n");
+        });
+}
+
+// An account reply of about size characters: servers with short names, none of them the current one.
+std::wstring ManyServers(size_t size, size_t& servers) {
+    const std::wstring server = L"{\"server_name\":\"s17\",\"server_url\":\"http://h/\"},";
+    std::wstring reply = L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"allserver\":[";
+    for (servers = 0; reply.size() + server.size() + 2 <= size; ++servers)
+        reply += server;
+    reply.back() = L']';
+    return reply + L"}}";
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -75,24 +109,26 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring reply =
             L"{\"errno\":0,\"data\":{\"user_name\":\"u\",\"allserver\":[{\"server_name\":\"" + name +
             L"\",\"server_url\":\"http://h/\"}]}}";
-        const std::string document = CString(reply).ToAnsi();
-        const CString serverId(id);
-        const Figures now = Measure(
-            rounds,
-            [&] {
-                AccountReply account;
-                if (!ParseLoginReply(reply.c_str(), serverId, account) || account.curServerName)
-                    fprintf(stderr, "unexpected reading of the reply\n");
-            },
-            [&] {
-                Json::Value root;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-                Json::Reader reader;
-#pragma GCC diagnostic pop
-                if (!reader.parse(document, root, false)) fprintf(stderr, "unparsable reply\n");
-            });
+        const Figures now = MeasureReply(rounds, reply, CString(id), 1);
         Print("account reply", reply.size(), now, before);
+        before = now.ours;
+    }
+
+    before = 0;
+    for (size_t size = 1 << 18; size <= (1u << 22); size *= 2) {
+        size_t servers = 0;
+        const std::wstring reply = ManyServers(size, servers);
+        const Figures now = MeasureReply(rounds, reply, CString(std::wstring(size / 2, L'7')), servers);
+        Print("servers, id/2", reply.size(), now, before);
+        before = now.ours;
+    }
+
+    before = 0;
+    for (size_t size = 1 << 20; size <= (1u << 23); size *= 2) {
+        size_t servers = 0;
+        const std::wstring reply = ManyServers(size, servers);
+        const Figures now = MeasureReply(rounds, reply, CString(std::wstring(2049, L'7')), servers);
+        Print("servers, 2049", reply.size(), now, before);
         before = now.ours;
     }
 

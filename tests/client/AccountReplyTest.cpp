@@ -3,6 +3,7 @@
 #include "client/AccountReply.h"
 
 #include "foundation/Md5.h"
+#include "tests/client/AllocationCount.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,33 @@ TEST(AccountReply, UserInfoReplies) {
     for (const auto& c : cases)
         EXPECT_EQ(c.second, Read(c.first)) << c.first.substr(0, 80);
     EXPECT_EQ("|-|-|-|S12=;", Read(R"({"errno":0,"data":{"allserver":[{"server_name":"S12"}]}})", L""));
+}
+
+// Thousands of short names and a current id far longer than any of them: the lookup must cost what the
+// names hold, not what the id holds once per server. Its memory is the proof: the reading may allocate a
+// small multiple of the reply (the parsed tree, the list), where anything built per server the length of
+// the id takes gigabytes and meets the budget's failure after a few servers.
+TEST(AccountReply, CurrentServerLookupCostsTheReplyNotServersTimesTheId) {
+    std::wstring reply = L"{\"errno\":0,\"data\":{\"allserver\":[";
+    for (int i = 0; i < 3000; ++i)
+        reply += L"{\"server_name\":\"s17\",\"server_url\":\"u\"},";
+    reply.back() = L']';
+    reply += L"}}";
+    const CString serverId(std::wstring(150000, L'7'));
+    const size_t budget = 16 * reply.size() * sizeof(wchar_t);
+    AccountReply account;
+    BOOL read = FALSE;
+    size_t bytes = 0;
+    {
+        CAllocationCount count(budget);
+        read = ParseLoginReply(reply.c_str(), serverId, account);
+        bytes = count.Bytes();
+    }
+    EXPECT_LE(bytes, budget);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(3000u, account.servers.size());
+    EXPECT_EQ(L"s17", account.servers.back().strName);
+    EXPECT_FALSE(account.curServerName);
 }
 
 TEST(AccountReply, SignedRequestBodyAndReply) {

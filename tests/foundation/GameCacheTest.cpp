@@ -117,6 +117,18 @@ protected:
     bool m_hadProfile = false;
 };
 
+// The current folder for the length of a test.
+class CCurrentDirectory {
+public:
+    CCurrentDirectory() { GetCurrentDirectoryW(MAX_PATH, m_old); }
+    ~CCurrentDirectory() { SetCurrentDirectoryW(m_old); }
+    CCurrentDirectory(const CCurrentDirectory&) = delete;
+    CCurrentDirectory& operator=(const CCurrentDirectory&) = delete;
+
+private:
+    wchar_t m_old[MAX_PATH] = {};
+};
+
 } // namespace
 
 TEST_F(GameCacheTest, DeletesFilesAtEveryDepthAndKeepsTheFolders) {
@@ -132,18 +144,39 @@ TEST_F(GameCacheTest, DeletesFilesAtEveryDepthAndKeepsTheFolders) {
 }
 
 TEST_F(GameCacheTest, DeletesNothingWithoutAUsableProfile) {
-    // The current folder is the temporary one, so a relative profile would reach the tree.
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    SetCurrentDirectoryW(m_dir.Path());
-    const CString tooLong = m_dir.Path() + CString(L'\\', 1100);
-    const std::pair<const wchar_t*, const char*> profiles[] = {
-        {nullptr, "absent"}, {L"", "empty"}, {L".", "relative"}, {L"\\", "no drive"}, {tooLong, "too long"}};
-    for (const auto& profile : profiles) {
-        CleanWithProfile(profile.first);
-        EXPECT_EQ(3, FilesLeft()) << profile.second;
+    // Each relative or drive-less profile is tried from a current folder where it names the temporary
+    // one, so a check that let it through would reach the tree.
+    const CString dir = m_dir.Path();
+    const int leaf = dir.ReverseFind(L'\\');
+    const CString parent = dir.Left(leaf);
+    const int parentLeaf = parent.ReverseFind(L'\\');
+    ASSERT_TRUE(dir.GetLength() > 3 && dir[1] == L':' && parentLeaf > 2) << dir.ToUtf8();
+    const CString name = dir.Mid(leaf + 1), nameWithParent = dir.Mid(parentLeaf + 1), rooted = dir.Mid(2);
+    const CString tooLong = dir + CString(L'\\', 1100);
+    struct Case {
+        const wchar_t* profile;
+        CString current;
+        bool namesTheFolder; // relative to the current folder, or to its drive
+        const char* what;
+    };
+    const Case cases[] = {{nullptr, dir, false, "absent"},
+                          {L"", dir, false, "empty"},
+                          {L"\\", dir, false, "no drive"},
+                          {tooLong, dir, false, "too long"},
+                          {L".", dir, true, "relative"},
+                          {name, parent, true, "relative name"},
+                          {nameWithParent, parent.Left(parentLeaf), true, "relative with a backslash"},
+                          {rooted, dir, true, "rooted without a drive"}};
+    CCurrentDirectory restored;
+    for (const Case& c : cases) {
+        Populate(); // each case judged on its own
+        ASSERT_TRUE(SetCurrentDirectoryW(c.current)) << c.what;
+        if (c.namesTheFolder) {
+            ASSERT_TRUE(TempDir::Exists(CString(c.profile) + L"\\vessa\\a.dat")) << c.what;
+        }
+        CleanWithProfile(c.profile);
+        EXPECT_EQ(3, FilesLeft()) << c.what;
     }
-    SetCurrentDirectoryW(current);
 }
 
 TEST_F(GameCacheTest, DoesNotFollowLinksOutOfTheFolder) {

@@ -2,6 +2,7 @@
 #include "SkinTestSupport.h"
 
 #include <algorithm>
+#include <climits>
 #include <tuple>
 
 using skintest::SkinFolder;
@@ -126,6 +127,10 @@ protected:
     <IMG/>
   </GAMEWND>
   <MAINWND/>
+  <HUGEWND>
+    <RECT name="r" left="1" top="-5" width="99999999999" height="-99999999999"/>
+    <TEXT name="t" left="-2147483648" top="2147483647" width="-1" height="2147483647"/>
+  </HUGEWND>
   <EMPTYWND></EMPTYWND>
   <FONT name="second" size="12" family="SimSun" style="0"/>
 </CLIENTSKIN>)");
@@ -228,6 +233,18 @@ TEST_F(SkinRecords, TextsRectsImages) {
     EXPECT_TRUE(none.empty());
     m_doc.GetTexts(L"NOWND", t);
     EXPECT_TRUE(t.empty());
+}
+
+// Far edges beyond the int range stop at its ends (the numbers themselves are read within it).
+TEST_F(SkinRecords, FarEdgesSaturate) {
+    std::vector<SkinRectInfo> r;
+    std::vector<SkinTextInfo> t;
+    m_doc.GetRects(L"HUGEWND", r);
+    m_doc.GetTexts(L"HUGEWND", t);
+    ASSERT_EQ(1u, r.size());
+    ASSERT_EQ(1u, t.size());
+    EXPECT_EQ(std::make_tuple(1L, -5L, LONG(INT_MAX), LONG(INT_MIN)), Rect(r[0].rect));
+    EXPECT_EQ(std::make_tuple(LONG(INT_MIN), LONG(INT_MAX), LONG(INT_MIN), LONG(INT_MAX)), Rect(t[0].rect));
 }
 
 TEST_F(SkinRecords, FontsByNameWithoutRegardToCaseOnlyAtTheRoot) {
