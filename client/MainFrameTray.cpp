@@ -82,20 +82,18 @@ void CMainFrame::SetHotKey(BOOL enable) {
 
 void CMainFrame::LockScreen(BOOL lock) {
     if (!m_pGameWnd || !m_pGameWnd->GetSafeHwnd()) return;
-    if (lock && m_pGameWnd->IsHiddenByPlayer()) {
-        // A click that comes after the player hid the game window: nothing is there to cover.
-        m_pGameWnd->m_bToolWndOpen = FALSE;
-        return;
-    }
     if (lock) {
         // The lock window is owned by the game window and dies with it at a game's end: a later game
-        // gets a new one.
-        if (!m_pLockWnd || !m_pLockWnd->GetSafeHwnd()) {
-            if (!m_lockWnd.Create(new CLockWnd(L"LOCKWND"), m_pGameWnd->GetSafeHwnd(), 0, kToolStyle)) {
-                // No cover, no lock: the game window stays as it was before "lock" marked it.
-                m_pGameWnd->m_bToolWndOpen = FALSE;
-                return;
-            }
+        // gets a new one. No cover, no lock: not while the player keeps the game window hidden (the
+        // click came after), nor when the cover cannot be made; the game window stays as it was before
+        // "lock" marked it.
+        const bool covered =
+            !m_pGameWnd->IsHiddenByPlayer() &&
+            ((m_pLockWnd && m_pLockWnd->GetSafeHwnd()) ||
+             m_lockWnd.Create(new CLockWnd(L"LOCKWND"), m_pGameWnd->GetSafeHwnd(), 0, kToolStyle));
+        if (!covered) {
+            m_pGameWnd->m_bToolWndOpen = FALSE;
+            return;
         }
         CRect rect;
         m_pGameWnd->GetWindowRect(&rect);

@@ -114,22 +114,17 @@ int wmain(int argc, wchar_t** argv) {
         before = now.ours;
     }
 
-    before = 0;
-    for (size_t size = 1 << 18; size <= (1u << 22); size *= 2) {
-        size_t servers = 0;
-        const std::wstring reply = ManyServers(size, servers);
-        const Figures now = MeasureReply(rounds, reply, CString(std::wstring(size / 2, L'7')), servers);
-        Print("servers, id/2", reply.size(), now, before);
-        before = now.ours;
-    }
-
-    before = 0;
-    for (size_t size = 1 << 20; size <= (1u << 23); size *= 2) {
-        size_t servers = 0;
-        const std::wstring reply = ManyServers(size, servers);
-        const Figures now = MeasureReply(rounds, reply, CString(std::wstring(2049, L'7')), servers);
-        Print("servers, 2049", reply.size(), now, before);
-        before = now.ours;
+    // Many short names: an id half the reply (sizes from 2^18), or a fixed 2,049-digit one (from 2^20).
+    for (const size_t fixedId : {size_t(0), size_t(2049)}) {
+        before = 0;
+        for (size_t size = fixedId ? 1 << 20 : 1 << 18; size <= (fixedId ? 1u << 23 : 1u << 22); size *= 2) {
+            size_t servers = 0;
+            const std::wstring reply = ManyServers(size, servers);
+            const CString id(std::wstring(fixedId ? fixedId : size / 2, L'7'));
+            const Figures now = MeasureReply(rounds, reply, id, servers);
+            Print(fixedId ? "servers, 2049" : "servers, id/2", reply.size(), now, before);
+            before = now.ours;
+        }
     }
 
     before = 0;
