@@ -41,28 +41,29 @@ bool IsLooseMessageBox(HWND wnd) {
 }
 
 // TRUE for a window of this thread that goes and comes back with the game window: one it owns,
-// directly or through other pop-ups, or a loose message box.
-bool GoesWith(HWND wnd, HWND game) {
+// directly or through other pop-ups, or (with looseBoxes) a loose message box.
+bool GoesWith(HWND wnd, HWND game, bool looseBoxes) {
     if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
     for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
         if (up == game) return true;
-    return IsLooseMessageBox(wnd);
+    return looseBoxes && IsLooseMessageBox(wnd);
 }
 
 // The shown top-level windows of this thread that go with the game window.
 struct PopupSearch {
     HWND game;
+    bool looseBoxes;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectPopup(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<PopupSearch*>(param);
-    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game)) search->found.push_back(wnd);
+    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game, search->looseBoxes)) search->found.push_back(wnd);
     return TRUE;
 }
 
-std::vector<HWND> VisiblePopups(HWND game) {
-    PopupSearch search{game, {}};
+std::vector<HWND> VisiblePopups(HWND game, bool looseBoxes) {
+    PopupSearch search{game, looseBoxes, {}};
     EnumThreadWindows(GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -182,6 +183,15 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->ShowHeldUpdateAnswer();
         return;
     }
+    Hide(false);
+}
+
+void CGameWnd::HideForPlayer() {
+    m_bHiddenByPlayer = TRUE;
+    Hide(true);
+}
+
+void CGameWnd::Hide(bool looseBoxes) {
     if (m_pVipWnd) m_pVipWnd->ShowSkinWnd(FALSE);
     if (m_pHostWnd) {
         m_pHostWnd->ShowSkinWnd(FALSE);
@@ -191,18 +201,13 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
     // no longer close them.
     if (m_pMoreWnd) m_pMoreWnd->ShowSkinWnd(FALSE);
     if (m_pServerWnd) m_pServerWnd->ShowSkinWnd(FALSE);
-    HideOwnedPopups();
+    HidePopups(looseBoxes);
     ShowWindow(SW_HIDE);
 }
 
-void CGameWnd::HideForPlayer() {
-    m_bHiddenByPlayer = TRUE;
-    ShowSkinWnd(FALSE);
-}
-
-void CGameWnd::HideOwnedPopups() {
+void CGameWnd::HidePopups(bool looseBoxes) {
     if (!m_hWnd) return;
-    for (HWND popup : VisiblePopups(m_hWnd)) {
+    for (HWND popup : VisiblePopups(m_hWnd, looseBoxes)) {
         ::ShowWindow(popup, SW_HIDE);
         m_vecHiddenPopups.push_back(popup);
     }
@@ -212,8 +217,9 @@ void CGameWnd::ShowHiddenPopups() {
     std::vector<HWND> hidden;
     hidden.swap(m_vecHiddenPopups);
     for (HWND popup : hidden) {
-        // Only what is still there and still goes with us; a pop-up closed meanwhile stays closed.
-        if (GoesWith(popup, m_hWnd)) ::ShowWindow(popup, SW_SHOWNA);
+        // Only what is still there and still goes with us; a pop-up closed meanwhile stays closed. A
+        // loose box here was taken along by the player's own hiding.
+        if (GoesWith(popup, m_hWnd, true)) ::ShowWindow(popup, SW_SHOWNA);
     }
 }
 

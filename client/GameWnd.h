@@ -7,11 +7,12 @@
 // update) is shown by its opener, which holds this window for it (HoldForToolWnd: m_bToolWndOpen set,
 // disabled, shown); the tool window's own buttons give it back (ReleaseFromToolWnd).
 //
-// Hiding this window (the boss key, "pack") hides the pop-ups it owns with it, the lock's cover among
-// them, and the client's message boxes that are up; showing it again brings back exactly those. The
-// drop-downs ("more", the server panel with its list) close instead, as a menu does. Once the player has
-// hidden it, only the player brings it back (the boss key, the tray): meanwhile no tool window opens, one
-// that closes leaves it hidden, and a version answer waits for it.
+// Hiding this window hides the pop-ups it owns with it, the lock's cover among them; the player's own
+// hiding (the boss key, "pack") also the client's message boxes that are up. Showing it again brings
+// back exactly those. The drop-downs ("more", the server panel with its list) close instead, as a menu
+// does. Once the player has hidden it, only the player brings it back (the boss key, the tray):
+// meanwhile no tool window opens, one that closes leaves it hidden, a game that starts leaves it
+// hidden, an unlock answer does nothing, and a version answer waits for it.
 #pragma once
 
 #include "framework/Owner.h"
@@ -101,8 +102,12 @@ private:
     void RefreshGame();
     // The boss key and "pack": the window goes until the player brings it back.
     void HideForPlayer();
-    // The owned pop-ups go with this window and the same ones come back with it.
-    void HideOwnedPopups();
+    // Hides this window with its pop-ups; only the player's own hiding takes the loose message boxes
+    // along (the logout page, a game's start or end leaves them where they are).
+    void Hide(bool looseBoxes);
+    // The owned pop-ups (and with looseBoxes the loose boxes) go with this window and the same ones
+    // come back with it.
+    void HidePopups(bool looseBoxes);
     void ShowHiddenPopups();
 
     std::vector<HWND> m_vecHiddenPopups;

@@ -51,6 +51,9 @@ void CMainFrame::StartGame(const wchar_t* url) {
         view->Navigate(busted);
     }
     if (!m_pGameWnd) return; // the navigation's rules ended the game meanwhile
+    // A page (the chat or host window's, say) may start a game while the player keeps the game window
+    // hidden: the game goes on inside it, and the player brings it back as it was.
+    if (m_pGameWnd->IsHiddenByPlayer()) return;
     m_pGameWnd->CenterWindow();
     m_pGameWnd->ToggleMaximize();
     m_pGameWnd->ShowSkinWnd(TRUE);

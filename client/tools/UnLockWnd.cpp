@@ -3,6 +3,7 @@
 // is given back.
 #include "client/tools/UnLockWnd.h"
 
+#include "client/GameWnd.h"
 #include "client/MainFrame.h"
 #include "foundation/Config.h"
 #include "foundation/Md5.h"
@@ -104,6 +105,9 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         ShowSkinWnd(FALSE);
         return;
     }
+    // A click still on its way when the player hid the game window (Enter posts it): nothing to answer
+    // over, and the lock stays.
+    if (g_pMainFrame->m_pGameWnd && g_pMainFrame->m_pGameWnd->IsHiddenByPlayer()) return;
 
     CString typed = ReadPassword(m_edit);
     CString digest = UnlockDigest(typed, GetPwKey());

@@ -26,19 +26,20 @@ LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Inside the message box "错误" while it is up: the boss key hides the game window and shows it again;
-// each time the box's visibility is noted, then the box is answered.
+// Inside a message box while it is up: its visibility is noted, then after each step again, then the
+// box is answered.
 struct BoxVisit {
-    HWND game = nullptr;
+    CString caption;
+    std::vector<std::function<void()>> steps;
     std::vector<bool> shown;
 };
 BoxVisit g_boxVisit;
 void CALLBACK VisitBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"错误");
+    HWND box = FindWindowW(L"#32770", g_boxVisit.caption);
     if (!box || !g_boxVisit.shown.empty()) return;
     g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
-    for (int press = 0; press < 2; ++press) {
-        SendMessageW(g_boxVisit.game, WM_HOTKEY, ID_HOTKEY_BOSS, 0);
+    for (const auto& step : g_boxVisit.steps) {
+        step();
         g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
     }
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -57,6 +58,20 @@ protected:
         UnhookWindowsHookEx(m_hook);
         ToolWndHarness::TearDown();
     }
+    // Runs the steps inside the system's own box that show brings up (its caption given); returns what
+    // the visit noted.
+    std::vector<bool> VisitBoxWith(const CString& caption, std::vector<std::function<void()>> steps,
+                                   const std::function<void()>& show) {
+        Pump(0);                     // a quit request left by an earlier client would end the box at once
+        AfxSetMessageBoxHandler({}); // the system's own box
+        g_boxVisit = {caption, std::move(steps), {}};
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &VisitBox);
+        show();
+        KillTimer(nullptr, timer);
+        return g_boxVisit.shown;
+    }
+    void BossKey() { Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS); }
+
     HHOOK m_hook = nullptr;
 };
 
@@ -89,15 +104,23 @@ TEST_F(GameWndPopupsTest, BossKeyTakesTheLockAndBoxesAlongAndClosesTheDropDowns)
     }
 
     // A wrong password's box (it has no owner) goes and comes back with the game window too.
-    Pump(0);                     // a quit request left by an earlier client would end the box at once
-    AfxSetMessageBoxHandler({}); // the system's own box
-    g_boxVisit = {Game().GetSafeHwnd(), {}};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &VisitBox);
-    Click(m_frame->m_pLockWnd->m_pUnLockWnd, L"ok");
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(std::vector<bool>({true, false, true}), g_boxVisit.shown);
+    EXPECT_EQ(std::vector<bool>({true, false, true}),
+              VisitBoxWith(L"错误", {[this] { BossKey(); }, [this] { BossKey(); }},
+                           [this] { Click(m_frame->m_pLockWnd->m_pUnLockWnd, L"ok"); }));
     EXPECT_TRUE(Game().IsWindowVisible());
     EXPECT_TRUE(m_frame->IsScreenLocked());
+}
+
+TEST_F(GameWndPopupsTest, OnlyThePlayersHidingTakesTheFramesBoxAlong) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    g_bGameWndVisible = TRUE;
+    // The boss key's failure box is owned by the hidden frame: it goes with the boss key and comes
+    // back with it; the logout page leaves it up.
+    EXPECT_EQ(
+        std::vector<bool>({true, false, true, true}),
+        VisitBoxWith(AfxLoadString(AFX_IDS_APP_TITLE),
+                     {[this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ShowLogoutPage(); }},
+                     [this] { m_frame->SendMessage(WM_HOTKEY_FAILED); }));
 }
 
 TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {

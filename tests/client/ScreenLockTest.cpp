@@ -1,10 +1,12 @@
 // The screen lock: the digest a typed password must give, the unlock panel over a locked game window
 // (the wrong-password box, Enter as "ok", an upper-case account digest, the 30-character box, an
-// account without a digest), and a cover that nothing but the password lifts.
+// account without a digest), a cover that nothing but the password lifts, an answer that comes after
+// the player hid the game window, and a panel whose skin has no password box.
 #include "ClientHarness.h"
 
 #include "client/tools/LockWnd.h"
 #include "client/tools/UnLockWnd.h"
+#include "skin/SkinDocument.h"
 
 #include <tuple>
 
@@ -73,6 +75,43 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
         EXPECT_TRUE(lock.IsWindowVisible());
     }
     EXPECT_EQ(3u, m_boxes.size());
+}
+
+TEST_F(ScreenLockTest, AnAnswerThatComesAfterThePlayerHidTheGameLeavesTheLock) {
+    g_strPwKey = L"pellar-demo-key";
+    m_frame->m_strUserPwd = L"72abdea651fd8077c09a750a70f5dcfd"; // "123456"
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    Click(&Game(), L"lock");
+    ASSERT_TRUE(m_frame->m_pLockWnd && m_frame->m_pLockWnd->m_pUnLockWnd);
+    CUnLockWnd& panel = *m_frame->m_pLockWnd->m_pUnLockWnd;
+    g_bGameWndVisible = TRUE;
+    Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+    // The "ok" click that Enter posted arrives now: no box on an empty desktop, no lock lifted.
+    for (const wchar_t* typed : {L"654321", L"123456"}) {
+        panel.m_edit.SetWindowText(typed);
+        Click(&panel, L"ok");
+    }
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_frame->IsScreenLocked());
+    Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+    EXPECT_TRUE(m_frame->m_pLockWnd->IsWindowVisible());
+    EXPECT_FALSE(Game().IsWindowEnabled());
+}
+
+TEST_F(ScreenLockTest, AnUnlockPanelWithoutItsPasswordBoxMakesNoLock) {
+    std::string xml = TempDir::ReadFile(GetModuleDir() + L"\\skin\\default\\skin.xml");
+    const size_t edit = xml.find("name=\"editbox\"", xml.find("<UNLOCKWND"));
+    ASSERT_NE(std::string::npos, edit);
+    const size_t from = xml.rfind('<', edit);
+    xml.erase(from, xml.find("/>", edit) + 2 - from);
+    TempDir program;
+    program.WriteFile(L"skin\\default\\skin.xml", xml);
+    ASSERT_TRUE(m_frame->m_pSkin->LoadFrom(program.Path(), L"default"));
+
+    Click(&Game(), L"lock");
+    EXPECT_FALSE(m_frame->IsScreenLocked());
+    EXPECT_TRUE(Game().IsWindowEnabled());
+    EXPECT_FALSE(Game().m_bToolWndOpen);
 }
 
 TEST_F(ScreenLockTest, TheCoversOwnButtonsAndClosingItLeaveTheLockInPlace) {

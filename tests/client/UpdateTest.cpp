@@ -187,6 +187,9 @@ TEST_F(UpdateTest, AnAnswerWaitsForTheGameWindowThePlayerHidAndNeverReachesALate
     g_bGameWndVisible = TRUE;
     Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
     Check(FALSE, L"?version=1.0.1");
+    // A page (the chat window's, say) starts a game meanwhile: it goes on in the hidden window.
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=2");
+    EXPECT_EQ(CString(L"http://127.0.0.1:1/game?sid=2"), m_frame->GetGameUrl());
     EXPECT_EQ("none", State(m_frame->m_pUpdateWnd));
     EXPECT_FALSE(Game().IsWindowVisible());
     Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
