@@ -62,7 +62,8 @@ TEST(DefaultBrowser, GetsTheAddressAsOneArgumentAndOnlyWebAddresses) {
     OpenInDefaultBrowser(L"http://h/p?a=1&b=two words\" --evil \"x");
     EXPECT_EQ("1|http://h/p?a=1&b=two words%22 --evil %22x\n", WaitForLines(folder + L"\\args.txt"));
 
+    // Blanks round the address are not part of it (and the backslash before the closing quote is).
     DeleteFileW(folder + L"\\args.txt");
-    OpenInDefaultBrowser(L"HTTPS://h/dir\\");
+    OpenInDefaultBrowser(L" HTTPS://h/dir\\ \t");
     EXPECT_EQ("1|HTTPS://h/dir\\\n", WaitForLines(folder + L"\\args.txt"));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(CStringFormat, PercentSIsWideTextAndLongOutputIsNotCut) {
     CString s;
     s.Format(L"%s Ver %s&mytime=%d", L"游戏", L"1.0.2", -5);
@@ -62,6 +64,28 @@ TEST(CStringEdit, LongSearchesFindTheFirstOccurrenceFromTheStart) {
                   CString(text).Find(sub.c_str(), start))
             << round;
     }
+}
+
+TEST(CStringEdit, ASearchLongerThanTheRestOfTheTextIsReadNoFurther) {
+    // The searched text has no end of its own: it runs to the end of a readable page, and the page
+    // after it may not be read. Only one character more than the rest of the text may be looked at.
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize;
+    struct Pages {
+        void* base;
+        ~Pages() { VirtualFree(base, 0, MEM_RELEASE); }
+    } pages{VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)};
+    ASSERT_NE(nullptr, pages.base);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(static_cast<char*>(pages.base) + page, page, PAGE_NOACCESS, &old));
+    auto* chars = static_cast<wchar_t*>(pages.base);
+    const size_t count = page / sizeof(wchar_t);
+    std::fill(chars, chars + count, L'x');
+
+    const CString text(L"axx");
+    for (int start = 0; start <= 3; ++start)
+        EXPECT_EQ(-1, text.Find(chars + count - (4 - start), start)) << start;
 }
 
 TEST(CStringEdit, TextCutIntoAFieldKeepsWholeCharacters) {
