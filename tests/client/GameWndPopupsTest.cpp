@@ -94,7 +94,7 @@ TEST_F(GameWndPopupsTest, BossKeyTakesTheLockAndBoxesAlongAndClosesTheDropDowns)
 
     g_bGameWndVisible = TRUE;
     for (BOOL visible : {FALSE, TRUE}) {
-        Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+        BossKey();
         EXPECT_EQ(visible, Game().IsWindowVisible());
         EXPECT_EQ(visible, m_frame->m_pLockWnd->IsWindowVisible());
         for (CWnd* popup : dropDowns)
