@@ -1,5 +1,6 @@
 #include "client/GameWnd.h"
 
+#include "client/BoxKeeper.h"
 #include "client/ClientMessages.h"
 #include "client/HtmlWnd.h"
 #include "client/IEView.h"
@@ -31,39 +32,30 @@ namespace {
 constexpr int kEdge = 3;
 constexpr int kCorner = 10;
 
-// A message box of the client's that belongs to no window the player sees (it has no owner, or the
-// hidden frame owns it): nothing else would take it along.
-bool IsLooseMessageBox(HWND wnd) {
-    wchar_t cls[8] = {};
-    if (GetClassNameW(wnd, cls, 8) != 6 || wcscmp(cls, L"#32770") != 0) return false;
-    const HWND owner = GetWindow(wnd, GW_OWNER);
-    return !owner || (g_pMainFrame && owner == g_pMainFrame->GetSafeHwnd());
-}
-
 // TRUE for a window of this thread that goes and comes back with the game window: one it owns,
-// directly or through other pop-ups, or (with looseBoxes) a loose message box.
-bool GoesWith(HWND wnd, HWND game, bool looseBoxes) {
+// directly or through other pop-ups. Not a message box: the frame's box keeper decides where those go.
+bool GoesWith(HWND wnd, HWND game) {
     if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
+    if (CBoxKeeper::IsClientBox(wnd)) return false;
     for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
         if (up == game) return true;
-    return looseBoxes && IsLooseMessageBox(wnd);
+    return false;
 }
 
 // The shown top-level windows of this thread that go with the game window.
 struct PopupSearch {
     HWND game;
-    bool looseBoxes;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectPopup(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<PopupSearch*>(param);
-    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game, search->looseBoxes)) search->found.push_back(wnd);
+    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game)) search->found.push_back(wnd);
     return TRUE;
 }
 
-std::vector<HWND> VisiblePopups(HWND game, bool looseBoxes) {
-    PopupSearch search{game, looseBoxes, {}};
+std::vector<HWND> VisiblePopups(HWND game) {
+    PopupSearch search{game, {}};
     EnumThreadWindows(GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -117,7 +109,7 @@ void CGameWnd::HoldForToolWnd() {
 void CGameWnd::ReleaseFromToolWnd(const CWnd* closed) {
     m_bToolWndOpen = FALSE;
     EnableWindow(TRUE);
-    if (!m_bHiddenByPlayer) {
+    if (!IsPutAway()) {
         ShowSkinWnd(TRUE); // a version answer that waited for the tool window follows
         return;
     }
@@ -173,9 +165,11 @@ BOOL CGameWnd::PreTranslateMessage(MSG* msg) {
 
 void CGameWnd::ShowSkinWnd(BOOL show) {
     if (show) {
-        m_bHiddenByPlayer = FALSE;
+        m_bHiddenByPlayer = m_bHiddenForLogout = FALSE;
         if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
+        // A view that came while this window was hidden (a game a page started then) has no place yet.
+        LayoutView(m_nWidth, m_nHeight);
         BringWindowToTop();
         SetForegroundWindow();
         ShowHiddenPopups();
@@ -183,15 +177,21 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         if (g_pMainFrame && g_pMainFrame->m_pGameWnd == this) g_pMainFrame->ShowHeldUpdateAnswer();
         return;
     }
-    Hide(false);
+    Hide();
 }
 
 void CGameWnd::HideForPlayer() {
     m_bHiddenByPlayer = TRUE;
-    Hide(true);
+    Hide();
+    if (g_pMainFrame) g_pMainFrame->m_boxKeeper.TakeAlong();
 }
 
-void CGameWnd::Hide(bool looseBoxes) {
+void CGameWnd::HideForLogoutPage() {
+    m_bHiddenForLogout = TRUE;
+    Hide();
+}
+
+void CGameWnd::Hide() {
     if (m_pVipWnd) m_pVipWnd->ShowSkinWnd(FALSE);
     if (m_pHostWnd) {
         m_pHostWnd->ShowSkinWnd(FALSE);
@@ -201,13 +201,13 @@ void CGameWnd::Hide(bool looseBoxes) {
     // no longer close them.
     if (m_pMoreWnd) m_pMoreWnd->ShowSkinWnd(FALSE);
     if (m_pServerWnd) m_pServerWnd->ShowSkinWnd(FALSE);
-    HidePopups(looseBoxes);
+    HidePopups();
     ShowWindow(SW_HIDE);
 }
 
-void CGameWnd::HidePopups(bool looseBoxes) {
+void CGameWnd::HidePopups() {
     if (!m_hWnd) return;
-    for (HWND popup : VisiblePopups(m_hWnd, looseBoxes)) {
+    for (HWND popup : VisiblePopups(m_hWnd)) {
         ::ShowWindow(popup, SW_HIDE);
         m_vecHiddenPopups.push_back(popup);
     }
@@ -217,13 +217,15 @@ void CGameWnd::ShowHiddenPopups() {
     std::vector<HWND> hidden;
     hidden.swap(m_vecHiddenPopups);
     for (HWND popup : hidden) {
-        // Only what is still there and still goes with us; a pop-up closed meanwhile stays closed. A
-        // loose box here was taken along by the player's own hiding.
-        if (GoesWith(popup, m_hWnd, true)) ::ShowWindow(popup, SW_SHOWNA);
+        // Only what is still there and still goes with us; a pop-up closed meanwhile stays closed.
+        if (GoesWith(popup, m_hWnd)) ::ShowWindow(popup, SW_SHOWNA);
     }
 }
 
 void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
+    // A click still on its way when this window went (the boss key's message comes before input that
+    // is already queued): nothing to act on, and nothing may bring the window back or open over it.
+    if (IsPutAway()) return;
     const CString& name = info.name;
     if (name.CompareNoCase(L"close") == 0) {
         CWndGuard alive(this);
@@ -312,8 +314,8 @@ BOOL CGameWnd::PlaceUnder(const wchar_t* buttonName, CWnd& popup, Align align) {
 }
 
 template <class T> void CGameWnd::OpenToolWnd(COwner<T>& owner, const wchar_t* skinName) {
-    // An item that comes after the player hid this window has nothing to open over.
-    if (m_bHiddenByPlayer) return;
+    // An item that comes after this window went has nothing to open over.
+    if (IsPutAway()) return;
     T* tool = GetToolWnd(owner, skinName);
     if (!tool) return;
     tool->CenterWindow();
@@ -425,7 +427,7 @@ void CGameWnd::ToggleMaximize() {
 }
 
 void CGameWnd::OnLButtonDblClk(UINT flags, CPoint point) {
-    if (point.y <= m_wndInfo.titleHeight) {
+    if (point.y <= m_wndInfo.titleHeight && !IsPutAway()) {
         m_wndInfo.wmode = m_wndInfo.wmode == 0 ? 1 : 0;
         ToggleMaximize();
     }

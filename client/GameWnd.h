@@ -7,12 +7,16 @@
 // update) is shown by its opener, which holds this window for it (HoldForToolWnd: m_bToolWndOpen set,
 // disabled, shown); the tool window's own buttons give it back (ReleaseFromToolWnd).
 //
-// Hiding this window hides the pop-ups it owns with it, the lock's cover among them; the player's own
-// hiding (the boss key, "pack") also the client's message boxes that are up. Showing it again brings
-// back exactly those. The drop-downs ("more", the server panel with its list) close instead, as a menu
-// does. Once the player has hidden it, only the player brings it back (the boss key, the tray):
-// meanwhile no tool window opens, one that closes leaves it hidden, a game that starts leaves it
-// hidden, an unlock answer does nothing, and a version answer waits for it.
+// Hiding this window hides the pop-ups it owns with it, the lock's cover among them, and showing it
+// again brings back exactly those. The drop-downs ("more", the server panel with its list) close
+// instead, as a menu does. The client's message boxes are the frame's box keeper's: the player's own
+// hiding (the boss key, "pack") hands them to it.
+//
+// Once the player has hidden it, only the player brings it back (the boss key, the tray, a game the
+// player starts); a game that a page starts while nothing of the client is on screen leaves it hidden.
+// Once the logout page has hidden it, a game start or the tray brings it back. Meanwhile (put away) a
+// click still on its way does nothing, no tool window opens, one that closes leaves it hidden, and an
+// unlock answer does nothing; a version answer waits for the player, and is dropped at the logout page.
 #pragma once
 
 #include "framework/Owner.h"
@@ -51,12 +55,19 @@ public:
 
     // The tool-window protocol's two halves: a tool window holds this window busy and disabled while it
     // is open, and gives it back when it closes (closed: that window, which must not come back with
-    // this one when the player had hidden it). While the player keeps this window hidden nothing holds
-    // it (the openers refuse or wait) and giving it back leaves it hidden.
+    // this one when it was put away). While this window is put away nothing holds it (the openers
+    // refuse or wait) and giving it back leaves it hidden.
     void HoldForToolWnd();
     void ReleaseFromToolWnd(const CWnd* closed = nullptr);
     // TRUE while the boss key or "pack" keeps this window hidden.
     BOOL IsHiddenByPlayer() const { return m_bHiddenByPlayer; }
+    // TRUE while the logout page keeps this window hidden.
+    BOOL IsHiddenForLogoutPage() const { return m_bHiddenForLogout; }
+    // TRUE while either keeps it hidden; showing it ends both.
+    BOOL IsPutAway() const { return m_bHiddenByPlayer || m_bHiddenForLogout; }
+    // The logout page's hiding: the login window shows instead, and this window waits for the next
+    // game start or the tray.
+    void HideForLogoutPage();
     // A tool window's own button closes it: it hides, and its game window is given back.
     static void CloseToolWnd(CSkinWnd2& tool);
     // The game window that owns a tool window (its owner, when that is the main frame's game window).
@@ -102,16 +113,15 @@ private:
     void RefreshGame();
     // The boss key and "pack": the window goes until the player brings it back.
     void HideForPlayer();
-    // Hides this window with its pop-ups; only the player's own hiding takes the loose message boxes
-    // along (the logout page, a game's start or end leaves them where they are).
-    void Hide(bool looseBoxes);
-    // The owned pop-ups (and with looseBoxes the loose boxes) go with this window and the same ones
-    // come back with it.
-    void HidePopups(bool looseBoxes);
+    // Hides this window with its pop-ups.
+    void Hide();
+    // The owned pop-ups go with this window and the same ones come back with it.
+    void HidePopups();
     void ShowHiddenPopups();
 
     std::vector<HWND> m_vecHiddenPopups;
     BOOL m_bHiddenByPlayer = FALSE;
+    BOOL m_bHiddenForLogout = FALSE;
     // The owners of the tool windows named above; the destructor lets them go in a fixed order.
     COwner<CMoreWnd> m_moreWnd{m_pMoreWnd};
     COwner<CBossWnd> m_bossWnd{m_pBossWnd};

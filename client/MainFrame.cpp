@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "skin/GameWndHook.h"
 #include "skin/SkinDocument.h"
+#include "skin/SkinWndCommon.h"
 
 #include <shlwapi.h>
 #include <wininet.h>
@@ -37,6 +38,10 @@ constexpr DWORD kThreadWaitMs = 3000;
 
 CSkinWnd2* LookUpGameWnd() {
     return g_pMainFrame ? g_pMainFrame->m_pGameWnd : nullptr;
+}
+
+void SettleBoxes() {
+    if (g_pMainFrame) g_pMainFrame->m_boxKeeper.Settle();
 }
 
 // Owns the URL cache enumeration handle.
@@ -69,6 +74,7 @@ CMainFrame::~CMainFrame() {
     if (m_pDownloadThread) StopAndRelease(m_pDownloadThread, kThreadWaitMs);
     SetPageClient(nullptr);
     if (g_pfnGetGameWnd == &LookUpGameWnd) g_pfnGetGameWnd = nullptr;
+    if (g_pfnSkinWndRaised == &SettleBoxes) g_pfnSkinWndRaised = nullptr;
 
     m_updateWnd.Reset();
     m_lockWnd.Reset();
@@ -125,6 +131,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     m_pPageRules.reset(new CPageRules(this));
     SetPageClient(m_pPageRules.get());
     g_pfnGetGameWnd = &LookUpGameWnd;
+    g_pfnSkinWndRaised = &SettleBoxes;
+    m_boxKeeper.SetWatchWindow(m_hWnd);
 
     const CString tipClass = GetTipClass();
     if (!tipClass.IsEmpty()) {
@@ -209,7 +217,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ExitGame();
         return 0;
     case WM_HOTKEY_FAILED:
-        AfxShowMessageBox(m_hWnd, L"热键设置失败，请重新设置！！！", AfxLoadString(AFX_IDS_APP_TITLE), MB_OK);
+        // Above every window, a game window kept always on top included: nothing is answered unseen.
+        AfxShowMessageBox(m_hWnd, L"热键设置失败，请重新设置！！！", AfxLoadString(AFX_IDS_APP_TITLE),
+                          MB_OK | MB_TOPMOST);
         return 0;
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));

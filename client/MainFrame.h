@@ -8,6 +8,7 @@
 // MainFrameAccount.cpp (account replies), MainFrameUpdate.cpp (remote configuration and update).
 #pragma once
 
+#include "client/BoxKeeper.h"
 #include "client/ChildView.h"
 #include "client/ClientMessages.h"
 #include "client/PageRules.h"
@@ -71,6 +72,9 @@ public:
     // An answer of the player's version check that waited for a tool window or for the player to bring
     // the game window back: shown now, unless the game window is still held or hidden, or has gone.
     void ShowHeldUpdateAnswer();
+
+    // Keeps the client's message boxes in sight (every window that shows itself tells it).
+    CBoxKeeper m_boxKeeper;
 
     // The browser view in the login window's pop-up (the game view during a game), or null.
     CIEView* GetBrowserView() const;

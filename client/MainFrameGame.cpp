@@ -2,6 +2,7 @@
 // start, and at the end the game window goes with its tool windows and the login window gets a fresh
 // view on the home page. Exits are posted: they must not destroy the window or view whose handler
 // asked for them.
+#include "client/BoxKeeper.h"
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/IEWnd.h"
@@ -26,6 +27,11 @@ void CMainFrame::StartGame(const wchar_t* url) {
     // Whoever asks (a page, the server list of a reply, another program's message), the game view is
     // only ever sent to a web page: any other address counts as none, and the view keeps its page.
     const CString address = IsBrowserWebAddress(url) ? CString(url) : CString();
+    // A start while a window of the client is on screen (the player's pick in the login window, the
+    // server panel, a page with the login window up) shows the game; one while nothing of the client
+    // is (a page of the hidden game, of its chat or host window) leaves a game window the player hid
+    // hidden, until the player brings it back.
+    const bool seen = CBoxKeeper::IsClientOnScreen();
     ParseServerId(address);
     m_bInGame = TRUE;
     if (m_pMainHtmlWnd) m_pMainHtmlWnd->ShowSkinWnd(FALSE);
@@ -51,9 +57,7 @@ void CMainFrame::StartGame(const wchar_t* url) {
         view->Navigate(busted);
     }
     if (!m_pGameWnd) return; // the navigation's rules ended the game meanwhile
-    // A page (the chat or host window's, say) may start a game while the player keeps the game window
-    // hidden: the game goes on inside it, and the player brings it back as it was.
-    if (m_pGameWnd->IsHiddenByPlayer()) return;
+    if (m_pGameWnd->IsHiddenByPlayer() && !seen) return;
     m_pGameWnd->CenterWindow();
     m_pGameWnd->ToggleMaximize();
     m_pGameWnd->ShowSkinWnd(TRUE);
@@ -100,11 +104,18 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         ExitGame();
         return;
     }
+    if (id == CBoxKeeper::kWatchTimer) {
+        m_boxKeeper.OnWatchTimer();
+        return;
+    }
     CFrameWnd::OnTimer(id);
 }
 
 void CMainFrame::ShowLogoutPage() {
-    if (m_pGameWnd) m_pGameWnd->ShowSkinWnd(FALSE);
+    // A version answer still waiting for the game window would come back with it later, after the
+    // player logged out: it is dropped, and so is one that arrives before the game window is back.
+    m_heldUpdate.reset();
+    if (m_pGameWnd) m_pGameWnd->HideForLogoutPage();
     // The address comes from the account service: only a web page counts, anything else as none.
     const CString logout = IsBrowserWebAddress(m_strLogoutUrl) ? m_strLogoutUrl : CString();
     if (CIEView* view = GetBrowserView()) view->Navigate(logout);

@@ -84,11 +84,11 @@ void CMainFrame::LockScreen(BOOL lock) {
     if (!m_pGameWnd || !m_pGameWnd->GetSafeHwnd()) return;
     if (lock) {
         // The lock window is owned by the game window and dies with it at a game's end: a later game
-        // gets a new one. No cover, no lock: not while the player keeps the game window hidden (the
-        // click came after), nor when the cover cannot be made; the game window stays as it was before
-        // "lock" marked it.
+        // gets a new one. No cover, no lock: not while the game window is put away (the click came
+        // after), nor when the cover cannot be made; the game window stays as it was before "lock"
+        // marked it.
         const bool covered =
-            !m_pGameWnd->IsHiddenByPlayer() &&
+            !m_pGameWnd->IsPutAway() &&
             ((m_pLockWnd && m_pLockWnd->GetSafeHwnd()) ||
              m_lockWnd.Create(new CLockWnd(L"LOCKWND"), m_pGameWnd->GetSafeHwnd(), 0, kToolStyle));
         if (!covered) {

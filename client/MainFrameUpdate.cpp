@@ -145,9 +145,13 @@ void CMainFrame::CheckClientVersion(const wchar_t* path) {
 
 void CMainFrame::ShowUpdateWnd(BOOL newVersion, const wchar_t* url) {
     CGameWnd* game = m_pGameWnd;
-    // The player asked from a game window. When it has gone since (the game ended), the answer is
-    // dropped; the next start's check finds a newer version again.
-    if (!game || !game->IsWindow()) return;
+    // The player asked from a game window. When it has gone since (the game ended) or the logout page
+    // has hidden it (the player logged out), the answer is dropped; the next start's check finds a
+    // newer version again.
+    if (!game || !game->IsWindow() || game->IsHiddenForLogoutPage()) {
+        m_heldUpdate.reset();
+        return;
+    }
     const bool updateWndOpen = m_pUpdateWnd && m_pUpdateWnd->IsWindow() && m_pUpdateWnd->IsWindowVisible();
     if ((game->m_bToolWndOpen && !updateWndOpen) || game->IsHiddenByPlayer()) {
         // Under the lock the answer is dropped: the update window's buttons would give the game back

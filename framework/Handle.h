@@ -1,6 +1,6 @@
 // CScopedHandle: the one owner of a kernel handle (event, thread, file...). Both null and
 // INVALID_HANDLE_VALUE mean "none". It converts to HANDLE so it can be passed to the API directly.
-// CScopedLibrary: the same for a loaded library, freed with FreeLibrary.
+// CScopedLibrary: the same for a loaded library, freed with FreeLibrary; CScopedHook for a windows hook.
 #pragma once
 
 #include <windows.h>
@@ -59,4 +59,17 @@ public:
 
 private:
     HMODULE m_module = nullptr;
+};
+
+class CScopedHook {
+public:
+    explicit CScopedHook(HHOOK hook) : m_hook(hook) {}
+    ~CScopedHook() {
+        if (m_hook) UnhookWindowsHookEx(m_hook);
+    }
+    CScopedHook(const CScopedHook&) = delete;
+    CScopedHook& operator=(const CScopedHook&) = delete;
+
+private:
+    HHOOK m_hook;
 };

@@ -14,6 +14,8 @@ RECT WorkArea() {
 
 } // namespace
 
+PFN_SKINWNDRAISED g_pfnSkinWndRaised = nullptr;
+
 CSkinWndCommon::CSkinWndCommon(const wchar_t* skinName) : m_strSkinName(skinName) {
     AddCommandRange(IDC_SKINBTN_FIRST, IDC_SKINBTN_LAST, [this](UINT id) { OnSkinBtnCommand(id); });
 }
@@ -46,6 +48,19 @@ void CSkinWndCommon::ShowSkinWnd(BOOL show) {
     ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
     BringWindowToTop();
     SetForegroundWindow();
+}
+
+LRESULT CSkinWndCommon::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_WINDOWPOSCHANGED) return CWnd::WindowProc(msg, wParam, lParam);
+    const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+    const HWND hWnd = m_hWnd;
+    // The size and move handlers run first; nothing of this object is touched afterwards.
+    const LRESULT result = CWnd::WindowProc(msg, wParam, lParam);
+    const bool raised = (flags & SWP_SHOWWINDOW) || !(flags & SWP_NOZORDER);
+    if (raised && g_pfnSkinWndRaised && ::IsWindowVisible(hWnd) &&
+        !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+        g_pfnSkinWndRaised();
+    return result;
 }
 
 void CSkinWndCommon::InitIconAndTooltip() {

@@ -18,6 +18,12 @@
 #define IDC_SKINBTN_FIRST 10000
 #define IDC_SKINBTN_LAST 19999
 
+// Told whenever a shown top-level skinned window has come on screen or moved in the z-order, however
+// that happened (the program, the system): the client installs it to keep its message boxes above its
+// windows. Null until then.
+using PFN_SKINWNDRAISED = void (*)();
+extern PFN_SKINWNDRAISED g_pfnSkinWndRaised;
+
 class CSkinWndCommon : public CWnd {
 public:
     explicit CSkinWndCommon(const wchar_t* skinName);
@@ -73,6 +79,7 @@ protected:
     SkinScene MakeScene();
     void OnSkinBtnCommand(UINT id);
 
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT type, int cx, int cy) override;
     BOOL OnEraseBkgnd(HDC hdc) override;
     void OnGetMinMaxInfo(MINMAXINFO* info) override;

@@ -105,9 +105,9 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         ShowSkinWnd(FALSE);
         return;
     }
-    // A click still on its way when the player hid the game window (Enter posts it): nothing to answer
-    // over, and the lock stays.
-    if (g_pMainFrame->m_pGameWnd && g_pMainFrame->m_pGameWnd->IsHiddenByPlayer()) return;
+    // A click still on its way when the game window went (Enter posts it): nothing to answer over, and
+    // the lock stays.
+    if (g_pMainFrame->m_pGameWnd && g_pMainFrame->m_pGameWnd->IsPutAway()) return;
 
     CString typed = ReadPassword(m_edit);
     CString digest = UnlockDigest(typed, GetPwKey());
@@ -117,7 +117,7 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     Wipe(digest);
     if (!right) {
         // Nothing after the box: its message loop may end the game and this panel with it.
-        AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK);
+        AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK | MB_TOPMOST);
         return;
     }
 

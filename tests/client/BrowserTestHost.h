@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+
 #include <cstring>
 #include <functional>
 #include <iterator>
@@ -123,4 +125,35 @@ inline HRESULT Call(IDispatch* disp, DISPID id, EventArgs& args, UINT* argErr = 
 }
 inline HRESULT Call(IDispatch* disp, DISPID id, EventArgs&& args, UINT* argErr = nullptr) {
     return Call(disp, id, args, argErr);
+}
+
+// A view's event sink, which the browser control calls (reached through a member pointer taken in a
+// derived class).
+struct ViewEventsAccess : CIEView {
+    using CIEView::GetEventSink;
+};
+inline IDispatch* EventSink(CIEView* view) {
+    return (view->*(&ViewEventsAccess::GetEventSink))();
+}
+
+// BeforeNavigate2 as the control raises it; true when the navigation was cancelled.
+inline bool RaiseBeforeNavigate2(CIEView* view, const wchar_t* url) {
+    CBstr address(url);
+    VARIANT value = Var(VT_BSTR, address.Get());
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(S_OK, Call(EventSink(view), DISPID_BEFORENAVIGATE2,
+                         {Var(VT_DISPATCH), Var(VT_BYREF | VT_VARIANT, &value), Var(VT_EMPTY), Var(VT_EMPTY),
+                          Var(VT_EMPTY), Var(VT_EMPTY), Var(VT_BYREF | VT_BOOL, &cancel)}));
+    return cancel != VARIANT_FALSE;
+}
+
+// Navigates the view for real (the rules read the address the control reports), then reports the
+// navigation as complete.
+inline void ReachPage(CIEView* view, const wchar_t* url) {
+    view->Navigate(url);
+    PumpUntil([&] { return view->GetLocationURL() == url; }, 3000);
+    CBstr address(url);
+    VARIANT value = Var(VT_BSTR, address.Get());
+    EXPECT_EQ(S_OK, Call(EventSink(view), DISPID_NAVIGATECOMPLETE2,
+                         {Var(VT_DISPATCH), Var(VT_BYREF | VT_VARIANT, &value)}));
 }

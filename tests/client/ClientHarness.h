@@ -1,11 +1,26 @@
 // The main frame as start-up builds it, for the tests of the game window's tool windows: the settings
-// reset first, and a way to wait until every download queued so far has been reported and handled.
+// reset first, and a way to wait until every download queued so far has been reported and handled;
+// and where a message box stands among the windows of the client.
 #pragma once
 
 #include "ClientTestSupport.h"
 
 #include "client/GameWnd.h"
 #include "foundation/DownloadThread.h"
+
+#include <string>
+
+// Where a message box of this thread stands: "hidden", "buried" (a shown window of this thread that
+// is no box lies above it) or "seen".
+inline std::string BoxState(HWND box) {
+    if (!IsWindowVisible(box)) return "hidden";
+    for (HWND up = GetWindow(box, GW_HWNDPREV); up; up = GetWindow(up, GW_HWNDPREV)) {
+        if (IsWindowVisible(up) && GetWindowThreadProcessId(up, nullptr) == GetCurrentThreadId() &&
+            !AfxIsMessageBoxWindow(up))
+            return "buried";
+    }
+    return "seen";
+}
 
 class ToolWndHarness : public ClientTest {
 protected:

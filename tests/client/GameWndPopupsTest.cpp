@@ -1,9 +1,12 @@
 // The pop-ups around the game window: the boss key takes them along and brings back the same ones,
-// the drop-downs close with it, only the player brings back a game window the player hid, and a pop-up
-// whose window (or box) cannot be made leaves the game window as it was.
+// the drop-downs close with it, a message box it took comes back with whichever window of the client
+// comes on screen, only the player brings back a game window the player hid (and only a game's start
+// or the tray the one the logout page hid), and a pop-up whose window (or box) cannot be made leaves
+// the game window as it was.
 #include "ClientHarness.h"
 
 #include "client/ClientMessages.h"
+#include "client/HtmlWnd.h"
 #include "client/tools/LockWnd.h"
 #include "client/tools/MoreWnd.h"
 #include "client/tools/SelectWnd.h"
@@ -26,21 +29,21 @@ LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Inside a message box while it is up: its visibility is noted, then after each step again, then the
-// box is answered.
+// Inside a message box while it is up: where it stands (BoxState) is noted, then after each step
+// again, then the box is answered.
 struct BoxVisit {
     CString caption;
     std::vector<std::function<void()>> steps;
-    std::vector<bool> shown;
+    std::vector<std::string> states;
 };
 BoxVisit g_boxVisit;
 void CALLBACK VisitBox(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = FindWindowW(L"#32770", g_boxVisit.caption);
-    if (!box || !g_boxVisit.shown.empty()) return;
-    g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
+    if (!box || !g_boxVisit.states.empty()) return;
+    g_boxVisit.states.push_back(BoxState(box));
     for (const auto& step : g_boxVisit.steps) {
         step();
-        g_boxVisit.shown.push_back(IsWindowVisible(box) != FALSE);
+        g_boxVisit.states.push_back(BoxState(box));
     }
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
@@ -60,15 +63,15 @@ protected:
     }
     // Runs the steps inside the system's own box that show brings up (its caption given); returns what
     // the visit noted.
-    std::vector<bool> VisitBoxWith(const CString& caption, std::vector<std::function<void()>> steps,
-                                   const std::function<void()>& show) {
+    std::vector<std::string> VisitBoxWith(const CString& caption, std::vector<std::function<void()>> steps,
+                                          const std::function<void()>& show) {
         Pump(0);                     // a quit request left by an earlier client would end the box at once
         AfxSetMessageBoxHandler({}); // the system's own box
         g_boxVisit = {caption, std::move(steps), {}};
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, &VisitBox);
         show();
         KillTimer(nullptr, timer);
-        return g_boxVisit.shown;
+        return g_boxVisit.states;
     }
     void BossKey() { Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS); }
 
@@ -104,7 +107,7 @@ TEST_F(GameWndPopupsTest, BossKeyTakesTheLockAndBoxesAlongAndClosesTheDropDowns)
     }
 
     // A wrong password's box (it has no owner) goes and comes back with the game window too.
-    EXPECT_EQ(std::vector<bool>({true, false, true}),
+    EXPECT_EQ(std::vector<std::string>({"seen", "hidden", "seen"}),
               VisitBoxWith(L"错误", {[this] { BossKey(); }, [this] { BossKey(); }},
                            [this] { Click(m_frame->m_pLockWnd->m_pUnLockWnd, L"ok"); }));
     EXPECT_TRUE(Game().IsWindowVisible());
@@ -117,10 +120,27 @@ TEST_F(GameWndPopupsTest, OnlyThePlayersHidingTakesTheFramesBoxAlong) {
     // The boss key's failure box is owned by the hidden frame: it goes with the boss key and comes
     // back with it; the logout page leaves it up.
     EXPECT_EQ(
-        std::vector<bool>({true, false, true, true}),
+        std::vector<std::string>({"seen", "hidden", "seen", "seen"}),
         VisitBoxWith(AfxLoadString(AFX_IDS_APP_TITLE),
                      {[this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ShowLogoutPage(); }},
                      [this] { m_frame->SendMessage(WM_HOTKEY_FAILED); }));
+}
+
+TEST_F(GameWndPopupsTest, ABoxThePlayersHidingTookComesBackWithWhicheverWindowComesOnScreen) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    g_bGameWndVisible = TRUE;
+    // Opened outside any handler, so that a game's exit can run while it is up.
+    EXPECT_EQ(
+        std::vector<std::string>({"seen", "hidden", "hidden", "seen", "seen", "seen", "hidden", "seen"}),
+        VisitBoxWith(
+            L"错误",
+            {[this] { BossKey(); },
+             // a chat page's game, while nothing of the client is on screen
+             [this] { m_frame->StartGame(L"http://127.0.0.1:1/game?sid=2"); },
+             [this] { m_frame->ShowLogoutPage(); }, [this] { Click(m_frame->m_pMainHtmlWnd, L"min"); },
+             [this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ExitGame(); }},
+            [] { AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK | MB_TOPMOST); }));
+    EXPECT_EQ(nullptr, m_frame->m_pGameWnd);
 }
 
 TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {
@@ -144,6 +164,18 @@ TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {
     EXPECT_TRUE(Game().IsWindowVisible());
     EXPECT_FALSE(Game().m_pSetupWnd->IsWindowVisible());
     EXPECT_FALSE(Game().IsHiddenByPlayer());
+
+    // The same for clicks that come after the logout page hid it: only a game's start or the tray.
+    m_frame->ShowLogoutPage();
+    for (const wchar_t* button : {L"max", L"lock", L"more"})
+        Game().OnSkinBtnClick(Button(button));
+    Game().OnMoreItem(L"boss");
+    m_frame->LockScreen(TRUE);
+    EXPECT_FALSE(Game().IsWindowVisible());
+    EXPECT_FALSE(m_frame->IsScreenLocked());
+    EXPECT_EQ(nullptr, Game().m_pBossWnd);
+    m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(Game().IsWindowVisible());
 }
 
 TEST_F(GameWndPopupsTest, APopupThatCannotBeMadeLeavesTheGameWindowAsItWas) {

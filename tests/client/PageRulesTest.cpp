@@ -21,14 +21,6 @@
 
 namespace {
 
-// The base's protected accessors, reached through a member pointer taken in a derived class.
-struct ViewAccess : CIEView {
-    using CIEView::GetEventSink;
-};
-IDispatch* Sink(CIEView* view) {
-    return (view->*(&ViewAccess::GetEventSink))();
-}
-
 bool ChooseShown(CHtmlWnd* login) {
     for (const SkinImgInfo& image : login->m_vecImages)
         if (image.name.CompareNoCase(L"choose") == 0) return image.visible != FALSE;
@@ -48,38 +40,22 @@ protected:
     CIEView* View() { return m_frame->GetBrowserView(); }
     size_t UserInfoRequests() { return m_server.CountRequests("/userinfo"); }
 
-    // BeforeNavigate2 as the control raises it; true when the navigation was cancelled.
-    bool Before(CIEView* view, const wchar_t* url) {
-        CBstr address(url);
-        VARIANT value = Var(VT_BSTR, address.Get());
-        VARIANT_BOOL cancel = VARIANT_FALSE;
-        EXPECT_EQ(S_OK,
-                  Call(Sink(view), DISPID_BEFORENAVIGATE2,
-                       {Var(VT_DISPATCH), Var(VT_BYREF | VT_VARIANT, &value), Var(VT_EMPTY), Var(VT_EMPTY),
-                        Var(VT_EMPTY), Var(VT_EMPTY), Var(VT_BYREF | VT_BOOL, &cancel)}));
-        return cancel != VARIANT_FALSE;
-    }
+    bool Before(CIEView* view, const wchar_t* url) { return RaiseBeforeNavigate2(view, url); }
     void Complete(CIEView* view, const wchar_t* url) {
         CBstr address(url);
         VARIANT value = Var(VT_BSTR, address.Get());
-        EXPECT_EQ(S_OK, Call(Sink(view), DISPID_DOCUMENTCOMPLETE,
+        EXPECT_EQ(S_OK, Call(EventSink(view), DISPID_DOCUMENTCOMPLETE,
                              {Var(VT_DISPATCH), Var(VT_BYREF | VT_VARIANT, &value)}));
     }
-    // Navigates the view for real, then reports the navigation as complete.
     void Reach(CIEView* view, const wchar_t* url) {
-        view->Navigate(url);
-        PumpUntil([&] { return view->GetLocationURL() == url; }, 3000);
-        CBstr address(url);
-        VARIANT value = Var(VT_BSTR, address.Get());
-        EXPECT_EQ(S_OK, Call(Sink(view), DISPID_NAVIGATECOMPLETE2,
-                             {Var(VT_DISPATCH), Var(VT_BYREF | VT_VARIANT, &value)}));
+        ReachPage(view, url);
         Pump();
     }
     bool NewWindow(CIEView* view, const wchar_t* url) {
         CBstr address(url), context(L"http://127.0.0.1:1/");
         IDispatch* disp = nullptr;
         VARIANT_BOOL cancel = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, Call(Sink(view), DISPID_NEWWINDOW3,
+        EXPECT_EQ(S_OK, Call(EventSink(view), DISPID_NEWWINDOW3,
                              {Var(VT_BYREF | VT_DISPATCH, &disp), Var(VT_BYREF | VT_BOOL, &cancel),
                               Var(VT_UI4, 0x6u), Var(VT_BSTR, context.Get()), Var(VT_BSTR, address.Get())}));
         return cancel != VARIANT_FALSE;

@@ -44,9 +44,9 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     enter(L"654321");
     ASSERT_EQ(1u, m_boxes.size());
     const Box& wrong = m_boxes[0];
-    EXPECT_EQ(
-        std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK), HWND(nullptr)),
-        std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
+    EXPECT_EQ(std::make_tuple(CString(L"密码错误！"), CString(L"错误"),
+                              UINT(MB_ICONERROR | MB_OK | MB_TOPMOST), HWND(nullptr)),
+              std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
     EXPECT_FALSE(Game().IsWindowEnabled());
     EXPECT_TRUE(lock.IsWindowVisible());
     EXPECT_EQ(CString(L"654321"), box.GetWindowText());
@@ -77,7 +77,7 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     EXPECT_EQ(3u, m_boxes.size());
 }
 
-TEST_F(ScreenLockTest, AnAnswerThatComesAfterThePlayerHidTheGameLeavesTheLock) {
+TEST_F(ScreenLockTest, AnAnswerThatComesAfterThePlayerHidTheGameLeavesTheLockUntilTheGameIsBack) {
     g_strPwKey = L"pellar-demo-key";
     m_frame->m_strUserPwd = L"72abdea651fd8077c09a750a70f5dcfd"; // "123456"
     m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
@@ -96,6 +96,10 @@ TEST_F(ScreenLockTest, AnAnswerThatComesAfterThePlayerHidTheGameLeavesTheLock) {
     Game().SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
     EXPECT_TRUE(m_frame->m_pLockWnd->IsWindowVisible());
     EXPECT_FALSE(Game().IsWindowEnabled());
+    // With the game back, the password lifts the lock again.
+    Click(&panel, L"ok");
+    EXPECT_FALSE(m_frame->IsScreenLocked());
+    EXPECT_TRUE(Game().IsWindowEnabled());
 }
 
 TEST_F(ScreenLockTest, AnUnlockPanelWithoutItsPasswordBoxMakesNoLock) {
