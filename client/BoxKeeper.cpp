@@ -9,6 +9,9 @@ namespace {
 // How often the boxes are settled again while one is up.
 constexpr UINT kWatchMs = 100;
 
+// The keeper that watches this thread's boxes (the hook calls back without one).
+CBoxKeeper* g_pWatchingKeeper = nullptr;
+
 // The shown top-level windows of this thread, top first; boxes or all the others.
 std::vector<HWND> ShownWindows(bool boxes) {
     std::vector<HWND> found;
@@ -21,6 +24,32 @@ std::vector<HWND> ShownWindows(bool boxes) {
 }
 
 } // namespace
+
+CBoxKeeper::~CBoxKeeper() {
+    m_cbtHook.Unhook();
+    if (g_pWatchingKeeper == this) g_pWatchingKeeper = nullptr;
+}
+
+void CBoxKeeper::Start(HWND watch) {
+    m_hWatch = watch;
+    g_pWatchingKeeper = this;
+    m_cbtHook.Attach(SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId()));
+}
+
+LRESULT CALLBACK CBoxKeeper::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    // A box coming up: above every window of the client from its first moment (the system would put
+    // it under a window kept always on top).
+    const HWND wnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && g_pWatchingKeeper && IsClientBox(wnd)) {
+        SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        g_pWatchingKeeper->WatchBoxes();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CBoxKeeper::WatchBoxes() {
+    if (m_hWatch) ::SetTimer(m_hWatch, kWatchTimer, kWatchMs, nullptr);
+}
 
 bool CBoxKeeper::IsClientBox(HWND wnd) {
     return ::IsWindow(wnd) && GetWindowThreadProcessId(wnd, nullptr) == GetCurrentThreadId() &&
@@ -40,7 +69,7 @@ void CBoxKeeper::Settle() {
     const std::vector<HWND> boxes = ShownWindows(true);
     for (auto box = boxes.rbegin(); box != boxes.rend(); ++box)
         SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (!boxes.empty() && m_hWatch) ::SetTimer(m_hWatch, kWatchTimer, kWatchMs, nullptr);
+    if (!boxes.empty()) WatchBoxes();
 }
 
 void CBoxKeeper::TakeAlong() {

@@ -6,10 +6,14 @@
 // they come back with whichever window of the client is shown next.
 //
 // The main frame keeps the one keeper for the life of its window: the game window that took boxes
-// along may be gone (its game ended) before they come back. The window system may still restack the
-// windows after the client has shown them (under X without a window manager, a late expose moves a
-// top-most window above a box), so while a box is up the frame's timer settles them again.
+// along may be gone (its game ended) before they come back. A box goes into the top-most band as it
+// comes up, whoever opens it, so that a window raised later passes it only when that window is top-most
+// itself. The window system may still restack the windows after the client has shown them (under X
+// without a window manager, a late expose moves a top-most window above a box), so while a box is up
+// the frame's timer settles them again.
 #pragma once
+
+#include "framework/Handle.h"
 
 #include <windows.h>
 
@@ -17,8 +21,15 @@
 
 class CBoxKeeper {
 public:
-    // The window whose timer watches the boxes while one is up (the frame).
-    void SetWatchWindow(HWND wnd) { m_hWatch = wnd; }
+    CBoxKeeper() = default;
+    ~CBoxKeeper();
+    CBoxKeeper(const CBoxKeeper&) = delete;
+    CBoxKeeper& operator=(const CBoxKeeper&) = delete;
+
+    // Watches the boxes of this thread from now on; watch: the window whose timer settles them while
+    // one is up (the frame). Without the watch on new boxes (it cannot be set up), they are still
+    // settled whenever the client shows or raises a window.
+    void Start(HWND watch);
     // After the client has shown or raised one of its windows: boxes taken along come back, and every
     // box that is up goes above the client's windows.
     void Settle();
@@ -36,6 +47,10 @@ public:
     static constexpr UINT_PTR kWatchTimer = 0x5E02;
 
 private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
+    void WatchBoxes();
+
     HWND m_hWatch = nullptr;
     std::vector<HWND> m_taken;
+    CScopedHook m_cbtHook;
 };

@@ -132,7 +132,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     SetPageClient(m_pPageRules.get());
     g_pfnGetGameWnd = &LookUpGameWnd;
     g_pfnSkinWndRaised = &SettleBoxes;
-    m_boxKeeper.SetWatchWindow(m_hWnd);
+    m_boxKeeper.Start(m_hWnd);
 
     const CString tipClass = GetTipClass();
     if (!tipClass.IsEmpty()) {
@@ -217,9 +217,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ExitGame();
         return 0;
     case WM_HOTKEY_FAILED:
-        // Above every window, a game window kept always on top included: nothing is answered unseen.
-        AfxShowMessageBox(m_hWnd, L"热键设置失败，请重新设置！！！", AfxLoadString(AFX_IDS_APP_TITLE),
-                          MB_OK | MB_TOPMOST);
+        AfxShowMessageBox(m_hWnd, L"热键设置失败，请重新设置！！！", AfxLoadString(AFX_IDS_APP_TITLE), MB_OK);
         return 0;
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));

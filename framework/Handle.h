@@ -63,13 +63,21 @@ private:
 
 class CScopedHook {
 public:
-    explicit CScopedHook(HHOOK hook) : m_hook(hook) {}
-    ~CScopedHook() {
-        if (m_hook) UnhookWindowsHookEx(m_hook);
-    }
+    CScopedHook() = default;
+    ~CScopedHook() { Unhook(); }
     CScopedHook(const CScopedHook&) = delete;
     CScopedHook& operator=(const CScopedHook&) = delete;
 
+    void Attach(HHOOK hook) {
+        Unhook();
+        m_hook = hook;
+    }
+    void Unhook() {
+        if (m_hook) UnhookWindowsHookEx(m_hook);
+        m_hook = nullptr;
+    }
+    HHOOK Get() const { return m_hook; }
+
 private:
-    HHOOK m_hook;
+    HHOOK m_hook = nullptr;
 };

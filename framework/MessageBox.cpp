@@ -1,7 +1,6 @@
 #include "MessageBox.h"
 
 #include "App.h"
-#include "Handle.h"
 #include "Wnd.h"
 
 #include <utility>
@@ -13,14 +12,6 @@ MessageBoxHandler& Handler() {
     return handler;
 }
 
-// Puts a box of this thread into the top-most band as it is activated.
-LRESULT CALLBACK RaiseActivatedBox(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND wnd = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && AfxIsMessageBoxWindow(wnd))
-        SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 } // namespace
 
 BOOL AfxIsMessageBoxWindow(HWND wnd) {
@@ -28,18 +19,11 @@ BOOL AfxIsMessageBoxWindow(HWND wnd) {
     return wnd && GetClassNameW(wnd, cls, 8) == 6 && wcscmp(cls, L"#32770") == 0;
 }
 
-int AfxSystemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-    if (!text) text = L"";
-    if (!(type & MB_TOPMOST)) return MessageBoxW(owner, text, caption, type);
-    CScopedHook raise(SetWindowsHookExW(WH_CBT, &RaiseActivatedBox, nullptr, GetCurrentThreadId()));
-    return MessageBoxW(owner, text, caption, type);
-}
-
 int AfxShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
     // A copy: the handler may replace itself while it runs.
     MessageBoxHandler handler = Handler();
     if (handler) return handler(owner, text ? text : L"", caption, type);
-    return AfxSystemMessageBox(owner, text, caption, type);
+    return MessageBoxW(owner, text ? text : L"", caption, type);
 }
 
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler) {

@@ -14,13 +14,9 @@ using MessageBoxHandler =
 
 // Shows a message box through the installed handler and returns its answer (IDOK, IDCANCEL...).
 int AfxShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
-// The system's own box, as AfxShowMessageBox shows it without a handler: MessageBoxW, where a box
-// that asks to stay above every window (MB_TOPMOST) goes into the top-most band as it comes up, also
-// where the system leaves the flag unheeded.
-int AfxSystemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 // TRUE for the window of a message box (a dialog of the system's dialog class).
 BOOL AfxIsMessageBoxWindow(HWND wnd);
-// Installs a handler (an empty one restores the system's box) and returns the previous one.
+// Installs a handler (an empty one restores MessageBoxW) and returns the previous one.
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 
 // A box owned by the application's main window, captioned with the application's name (string

@@ -117,7 +117,7 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     Wipe(digest);
     if (!right) {
         // Nothing after the box: its message loop may end the game and this panel with it.
-        AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK | MB_TOPMOST);
+        AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK);
         return;
     }
 

@@ -88,7 +88,7 @@ protected:
         AfxSetMessageBoxHandler([this](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
             if (!m_realBoxNext) return IDOK;
             m_realBoxNext = false;
-            return AfxSystemMessageBox(owner, text, caption, type);
+            return MessageBoxW(owner, text, caption, type);
         });
         DefineEvents();
         m_frame->DestroyWindow(); // each walk starts its own client
@@ -286,6 +286,9 @@ protected:
         if (!box || walk.m_inBox) return;
         KillTimer(nullptr, timer);
         walk.m_inBox = true;
+        // Above every window of the client from its first moment, a game window kept on top included.
+        EXPECT_TRUE(ThreadWindows(false).empty() || BoxState(box) == "seen")
+            << walk.Where() << ": the box came up " << BoxState(box);
         walk.Check();
         for (int i = 0; i < walk.m_boxSteps && !walk.HasFailure(); ++i)
             walk.Step();

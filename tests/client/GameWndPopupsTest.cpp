@@ -132,14 +132,14 @@ TEST_F(GameWndPopupsTest, ABoxThePlayersHidingTookComesBackWithWhicheverWindowCo
     // Opened outside any handler, so that a game's exit can run while it is up.
     EXPECT_EQ(
         std::vector<std::string>({"seen", "hidden", "hidden", "seen", "seen", "seen", "hidden", "seen"}),
-        VisitBoxWith(
-            L"错误",
-            {[this] { BossKey(); },
-             // a chat page's game, while nothing of the client is on screen
-             [this] { m_frame->StartGame(L"http://127.0.0.1:1/game?sid=2"); },
-             [this] { m_frame->ShowLogoutPage(); }, [this] { Click(m_frame->m_pMainHtmlWnd, L"min"); },
-             [this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ExitGame(); }},
-            [] { AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK | MB_TOPMOST); }));
+        VisitBoxWith(L"错误",
+                     {[this] { BossKey(); },
+                      // a chat page's game, while nothing of the client is on screen
+                      [this] { m_frame->StartGame(L"http://127.0.0.1:1/game?sid=2"); },
+                      [this] { m_frame->ShowLogoutPage(); },
+                      [this] { Click(m_frame->m_pMainHtmlWnd, L"min"); }, [this] { BossKey(); },
+                      [this] { BossKey(); }, [this] { m_frame->ExitGame(); }},
+                     [] { AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK); }));
     EXPECT_EQ(nullptr, m_frame->m_pGameWnd);
 }
 

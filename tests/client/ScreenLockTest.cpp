@@ -44,9 +44,9 @@ TEST_F(ScreenLockTest, OnlyTheAccountPasswordLiftsTheLock) {
     enter(L"654321");
     ASSERT_EQ(1u, m_boxes.size());
     const Box& wrong = m_boxes[0];
-    EXPECT_EQ(std::make_tuple(CString(L"密码错误！"), CString(L"错误"),
-                              UINT(MB_ICONERROR | MB_OK | MB_TOPMOST), HWND(nullptr)),
-              std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
+    EXPECT_EQ(
+        std::make_tuple(CString(L"密码错误！"), CString(L"错误"), UINT(MB_ICONERROR | MB_OK), HWND(nullptr)),
+        std::make_tuple(wrong.text, wrong.caption, wrong.type, wrong.owner));
     EXPECT_FALSE(Game().IsWindowEnabled());
     EXPECT_TRUE(lock.IsWindowVisible());
     EXPECT_EQ(CString(L"654321"), box.GetWindowText());
