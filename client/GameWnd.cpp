@@ -35,8 +35,9 @@ constexpr int kCorner = 10;
 // TRUE for a window of this thread that goes and comes back with the game window: one it owns,
 // directly or through other pop-ups. Not a message box: the frame's box keeper decides where those go.
 bool GoesWith(HWND wnd, HWND game) {
-    if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
-    if (CBoxKeeper::IsClientBox(wnd)) return false;
+    if (!::IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId() ||
+        CBoxKeeper::IsClientBox(wnd))
+        return false;
     for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
         if (up == game) return true;
     return false;
@@ -168,8 +169,6 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
         m_bHiddenByPlayer = m_bHiddenForLogout = FALSE;
         if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
-        // A view that came while this window was hidden (a game a page started then) has no place yet.
-        LayoutView(m_nWidth, m_nHeight);
         BringWindowToTop();
         SetForegroundWindow();
         ShowHiddenPopups();
@@ -291,6 +290,12 @@ void CGameWnd::RefreshGame() {
     } else if (m_pWebView->GetBrowser()) {
         m_pWebView->GetBrowser()->Refresh();
     }
+}
+
+void CGameWnd::AttachView(CIEView* view) {
+    m_pWebView = view;
+    if (view && view->GetSafeHwnd()) ::SetParent(view->GetSafeHwnd(), m_hWnd);
+    LayoutView(m_nWidth, m_nHeight);
 }
 
 void CGameWnd::Navigate(const wchar_t* url) {

@@ -52,6 +52,9 @@ public:
     void OnMoreItem(const wchar_t* item);
     void ToggleMaximize();
     void Navigate(const wchar_t* url);
+    // Takes the browser view in (its window becomes a child of this one) and places it over "ie" at
+    // once: the window may stay hidden, and so keep its size, until the player brings it back.
+    void AttachView(CIEView* view);
 
     // The tool-window protocol's two halves: a tool window holds this window busy and disabled while it
     // is open, and gives it back when it closes (closed: that window, which must not come back with

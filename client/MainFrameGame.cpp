@@ -47,8 +47,7 @@ void CMainFrame::StartGame(const wchar_t* url) {
         }
     }
     m_pGameWnd->ShowSkinWnd(FALSE);
-    m_pGameWnd->m_pWebView = view;
-    if (view->GetSafeHwnd()) ::SetParent(view->GetSafeHwnd(), m_pGameWnd->GetSafeHwnd());
+    m_pGameWnd->AttachView(view);
 
     if (!address.IsEmpty()) {
         CString busted = address;
