@@ -1,26 +1,100 @@
 #include "client/BoxKeeper.h"
 
+#include "client/GameWnd.h"
+#include "client/HtmlWnd.h"
+#include "client/MainFrame.h"
+#include "client/tools/VIPWnd.h"
 #include "framework/MessageBox.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
 
-// How often the boxes are settled again while one is up.
+// How often the boxes are looked at again while one is up over a window of the client.
 constexpr UINT kWatchMs = 100;
 
 // The keeper that watches this thread's boxes (the hook calls back without one).
 CBoxKeeper* g_pWatchingKeeper = nullptr;
 
-// The shown top-level windows of this thread, top first; boxes or all the others.
-std::vector<HWND> ShownWindows(bool boxes) {
-    std::vector<HWND> found;
+constexpr UINT kStill = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+
+bool IsTopMost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool IsToolTip(HWND wnd) {
+    wchar_t cls[32] = {};
+    return GetClassNameW(wnd, cls, 32) > 0 && _wcsicmp(cls, TOOLTIPS_CLASSW) == 0;
+}
+
+HWND SafeHwnd(const CWnd* wnd) {
+    return wnd ? wnd->GetSafeHwnd() : nullptr;
+}
+
+// The login window, the game window, the game's host window, or a window one of them owns.
+bool IsClientWindow(HWND wnd) {
+    const CMainFrame* frame = g_pMainFrame;
+    if (!frame) return false;
+    const CGameWnd* game = frame->m_pGameWnd;
+    const HWND roots[] = {SafeHwnd(frame->m_pMainHtmlWnd), SafeHwnd(game),
+                          game ? SafeHwnd(game->m_pHostWnd) : nullptr};
+    for (HWND up = wnd; up; up = GetWindow(up, GW_OWNER))
+        for (HWND root : roots)
+            if (root && up == root) return true;
+    return false;
+}
+
+// A window of the client that the player sees: shown, not minimised, and no box, menu or tool tip.
+bool IsSeenClientWindow(HWND wnd) {
+    return IsWindowVisible(wnd) && !IsIconic(wnd) && !CBoxKeeper::IsClientBox(wnd) && !IsToolTip(wnd) &&
+           IsClientWindow(wnd);
+}
+
+// Takes a box out of the top-most band. Wine refuses while the box's owner lies right under it at the
+// top of the other windows (it keeps an owned window above its owner by inserting it after the last
+// top-most window, band and all): then the owner steps to the bottom for a moment, and back under the
+// box.
+void LeaveBand(HWND box) {
+    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
+    const HWND owner = GetWindow(box, GW_OWNER);
+    if (!IsTopMost(box) || !owner || IsTopMost(owner)) return;
+    SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, kStill);
+    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
+    SetWindowPos(owner, box, 0, 0, 0, 0, kStill);
+}
+
+// This thread's boxes that are up and the client's windows that the player sees, as they lie.
+struct Stack {
+    std::vector<HWND> boxes; // top first
+    size_t above = 0;        // how many of them lie above every window of the client
+    HWND top = nullptr;      // the highest window of the client
+    bool keptOnTop = false;  // a window of the client is in the top-most band
+};
+
+// coming: a box about to be shown, counted as up.
+Stack ReadStack(HWND coming) {
+    Stack stack;
     const DWORD thread = GetCurrentThreadId();
     for (HWND wnd = GetTopWindow(nullptr); wnd; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(wnd) || GetWindowThreadProcessId(wnd, nullptr) != thread) continue;
-        if (CBoxKeeper::IsClientBox(wnd) == boxes) found.push_back(wnd);
+        if (GetWindowThreadProcessId(wnd, nullptr) != thread) continue;
+        if (CBoxKeeper::IsClientBox(wnd) && (wnd == coming || IsWindowVisible(wnd))) {
+            stack.boxes.push_back(wnd);
+            if (!stack.top) stack.above = stack.boxes.size();
+        } else if (IsSeenClientWindow(wnd)) {
+            if (!stack.top) stack.top = wnd;
+            stack.keptOnTop = stack.keptOnTop || IsTopMost(wnd);
+        }
     }
-    return found;
+    return stack;
+}
+
+BOOL CALLBACK FindSeenClientWindow(HWND wnd, LPARAM found) {
+    if (!IsSeenClientWindow(wnd)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
 }
 
 } // namespace
@@ -37,18 +111,30 @@ void CBoxKeeper::Start(HWND watch) {
 }
 
 LRESULT CALLBACK CBoxKeeper::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    // A box coming up: above every window of the client from its first moment (the system would put
-    // it under a window kept always on top).
     const HWND wnd = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && g_pWatchingKeeper && IsClientBox(wnd)) {
-        SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        g_pWatchingKeeper->WatchBoxes();
+    CBoxKeeper* keeper = g_pWatchingKeeper;
+    if (keeper && (code == HCBT_ACTIVATE || code == HCBT_DESTROYWND) && IsClientBox(wnd)) {
+        if (code == HCBT_ACTIVATE) {
+            // A box coming up: in its band and above every window of the client from its first moment
+            // (the system would put it under a window kept on top, or keep a system-modal one above
+            // every program).
+            keeper->Restack(wnd);
+        } else {
+            std::vector<HWND> up = ReadStack(nullptr).boxes;
+            up.erase(std::remove(up.begin(), up.end(), wnd), up.end());
+            if (up.empty()) keeper->Watch(false); // the last box goes
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void CBoxKeeper::WatchBoxes() {
-    if (m_hWatch) ::SetTimer(m_hWatch, kWatchTimer, kWatchMs, nullptr);
+void CBoxKeeper::Watch(bool on) {
+    if (!m_hWatch || on == m_bWatching) return;
+    m_bWatching = on;
+    if (on)
+        ::SetTimer(m_hWatch, kWatchTimer, kWatchMs, nullptr);
+    else
+        ::KillTimer(m_hWatch, kWatchTimer);
 }
 
 bool CBoxKeeper::IsClientBox(HWND wnd) {
@@ -57,19 +143,45 @@ bool CBoxKeeper::IsClientBox(HWND wnd) {
 }
 
 bool CBoxKeeper::IsClientOnScreen() {
-    return !ShownWindows(false).empty();
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), &FindSeenClientWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CBoxKeeper::Restack(HWND coming) {
+    // An owner moved on the way here tells the keeper again.
+    if (m_bRestacking) return;
+    m_bRestacking = true;
+    Stack stack = ReadStack(coming);
+    // Into the band first, the lowest first so that the boxes keep their order among themselves; a
+    // box that changes band lands on top of it.
+    bool moved = false;
+    for (auto box = stack.boxes.rbegin(); box != stack.boxes.rend(); ++box) {
+        if (IsTopMost(*box) == stack.keptOnTop) continue;
+        if (stack.keptOnTop)
+            SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, kStill);
+        else
+            LeaveBand(*box);
+        moved = true;
+    }
+    if (moved) stack = ReadStack(coming);
+    // A box under a window of the client goes right above the highest of them, and no higher: the
+    // program the player has in front stays there. The highest box first, each under the one before.
+    for (size_t i = stack.above; i < stack.boxes.size(); ++i) {
+        HWND over = GetWindow(stack.top, GW_HWNDPREV);
+        if (!over) over = IsTopMost(stack.top) ? HWND_TOPMOST : HWND_TOP;
+        SetWindowPos(stack.boxes[i], over, 0, 0, 0, 0, kStill);
+    }
+    Watch(stack.top && !stack.boxes.empty());
+    m_bRestacking = false;
 }
 
 void CBoxKeeper::Settle() {
-    if (!IsClientOnScreen()) return;
-    for (HWND box : std::exchange(m_taken, {}))
-        if (IsClientBox(box)) ::ShowWindow(box, SW_SHOWNA); // one answered meanwhile is gone
-    // Into the top-most band, which a window the client raises later cannot pass unless it is top-most
-    // itself; the lowest first, so that the boxes keep their order among themselves.
-    const std::vector<HWND> boxes = ShownWindows(true);
-    for (auto box = boxes.rbegin(); box != boxes.rend(); ++box)
-        SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (!boxes.empty()) WatchBoxes();
+    if (IsClientOnScreen()) {
+        for (HWND box : std::exchange(m_taken, {}))
+            if (IsClientBox(box)) ::ShowWindow(box, SW_SHOWNA); // one answered meanwhile is gone
+    }
+    Restack();
 }
 
 void CBoxKeeper::TakeAlong() {
@@ -77,16 +189,18 @@ void CBoxKeeper::TakeAlong() {
         Settle();
         return;
     }
-    for (HWND box : ShownWindows(true)) {
+    for (HWND box : ReadStack(nullptr).boxes) {
         ::ShowWindow(box, SW_HIDE);
         m_taken.push_back(box);
     }
+    Watch(false);
 }
 
 void CBoxKeeper::OnWatchTimer() {
-    if (m_taken.empty() && ShownWindows(true).empty()) {
-        ::KillTimer(m_hWatch, kWatchTimer);
+    const Stack stack = ReadStack(nullptr);
+    if (!stack.top || stack.boxes.empty()) {
+        Watch(false);
         return;
     }
-    Settle();
+    if (stack.above < stack.boxes.size()) Restack();
 }

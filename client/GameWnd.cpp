@@ -20,6 +20,7 @@
 #include "framework/MessageBox.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CGameWnd, CSkinWnd2)
@@ -31,6 +32,8 @@ namespace {
 // Edges are this wide; corners are squares of the larger size.
 constexpr int kEdge = 3;
 constexpr int kCorner = 10;
+// A change of band only: the window stays where and as large as it is, and inactive.
+constexpr UINT kStill = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 // TRUE for a window of this thread that goes and comes back with the game window: one it owns,
 // directly or through other pop-ups. Not a message box: the frame's box keeper decides where those go.
@@ -101,6 +104,16 @@ CGameWnd* CGameWnd::FromToolWnd(const CWnd* toolWnd) {
     return toolWnd->GetParentHwnd() == game->GetSafeHwnd() ? game : nullptr;
 }
 
+BOOL CGameWnd::AllowsClickOn(HWND wnd) {
+    const CGameWnd* game = g_pMainFrame ? g_pMainFrame->m_pGameWnd : nullptr;
+    if (!game || !game->m_hWnd || !game->IsPutAway()) return TRUE;
+    // A button's window may be a child (the unlock panel inside the lock): its top-level window counts.
+    const HWND top = GetAncestor(wnd, GA_ROOT);
+    const bool withGame = top == game->m_hWnd || GoesWith(top, game->m_hWnd) ||
+                          (game->m_pHostWnd && top == game->m_pHostWnd->GetSafeHwnd());
+    return withGame ? FALSE : TRUE;
+}
+
 void CGameWnd::HoldForToolWnd() {
     m_bToolWndOpen = TRUE;
     EnableWindow(FALSE);
@@ -168,6 +181,7 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
     if (show) {
         m_bHiddenByPlayer = m_bHiddenForLogout = FALSE;
         if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
+        if (std::exchange(m_bOnTopWhenShown, FALSE)) SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kStill);
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
         BringWindowToTop();
         SetForegroundWindow();
@@ -202,6 +216,12 @@ void CGameWnd::Hide() {
     if (m_pServerWnd) m_pServerWnd->ShowSkinWnd(FALSE);
     HidePopups();
     ShowWindow(SW_HIDE);
+    // Kept on top only while on screen: a box it owns (the quit question) would stay above every other
+    // program with it. It is kept on top again when it comes back.
+    if (GetExStyle() & WS_EX_TOPMOST) {
+        m_bOnTopWhenShown = TRUE;
+        SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
+    }
 }
 
 void CGameWnd::HidePopups() {
@@ -223,8 +243,7 @@ void CGameWnd::ShowHiddenPopups() {
 
 void CGameWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
     // A click still on its way when this window went (the boss key's message comes before input that
-    // is already queued): nothing to act on, and nothing may bring the window back or open over it.
-    if (IsPutAway()) return;
+    // is already queued) never gets here: AllowsClickOn drops it.
     const CString& name = info.name;
     if (name.CompareNoCase(L"close") == 0) {
         CWndGuard alive(this);

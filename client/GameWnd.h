@@ -8,15 +8,17 @@
 // disabled, shown); the tool window's own buttons give it back (ReleaseFromToolWnd).
 //
 // Hiding this window hides the pop-ups it owns with it, the lock's cover among them, and showing it
-// again brings back exactly those. The drop-downs ("more", the server panel with its list) close
+// again brings back exactly those. Kept on top ("always on top"), it leaves the top-most band while
+// hidden and comes back into it. The drop-downs ("more", the server panel with its list) close
 // instead, as a menu does. The client's message boxes are the frame's box keeper's: the player's own
 // hiding (the boss key, "pack") hands them to it.
 //
 // Once the player has hidden it, only the player brings it back (the boss key, the tray, a game the
 // player starts); a game that a page starts while nothing of the client is on screen leaves it hidden.
 // Once the logout page has hidden it, a game start or the tray brings it back. Meanwhile (put away) a
-// click still on its way does nothing, no tool window opens, one that closes leaves it hidden, and an
-// unlock answer does nothing; a version answer waits for the player, and is dropped at the logout page.
+// click still on its way, on it or on any window that goes with it, does nothing (the unlock answer
+// included), no tool window opens and one that closes leaves it hidden; a version answer waits for
+// the player, and is dropped at the logout page.
 #pragma once
 
 #include "framework/Owner.h"
@@ -75,6 +77,9 @@ public:
     static void CloseToolWnd(CSkinWnd2& tool);
     // The game window that owns a tool window (its owner, when that is the main frame's game window).
     static CGameWnd* FromToolWnd(const CWnd* toolWnd);
+    // FALSE for a click on the main frame's game window, or on a window that goes with it, while that
+    // is put away: the click was still on its way when the window went, and does nothing.
+    static BOOL AllowsClickOn(HWND wnd);
 
     CIEView* m_pWebView = nullptr;
     CMoreWnd* m_pMoreWnd = nullptr;
@@ -125,6 +130,8 @@ private:
     std::vector<HWND> m_vecHiddenPopups;
     BOOL m_bHiddenByPlayer = FALSE;
     BOOL m_bHiddenForLogout = FALSE;
+    // "Always on top" while hidden: the window leaves the top-most band until it is shown again.
+    BOOL m_bOnTopWhenShown = FALSE;
     // The owners of the tool windows named above; the destructor lets them go in a fixed order.
     COwner<CMoreWnd> m_moreWnd{m_pMoreWnd};
     COwner<CBossWnd> m_bossWnd{m_pBossWnd};

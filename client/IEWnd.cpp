@@ -1,5 +1,7 @@
 #include "client/IEWnd.h"
 
+#include "skin/SkinWndCommon.h"
+
 IMPLEMENT_DYNAMIC(CIEWnd, CWnd)
 
 CIEWnd::~CIEWnd() {
@@ -15,6 +17,13 @@ BOOL CIEWnd::CreateWnd(HWND parent, DWORD exStyle, DWORD style) {
                             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
     if (wndClass.IsEmpty()) return FALSE;
     return CreateEx(exStyle, wndClass, nullptr, style, 0, 0, 0, 0, parent, nullptr);
+}
+
+LRESULT CIEWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The window stands where it was put already; its handlers touch no other window.
+    if (msg == WM_WINDOWPOSCHANGED)
+        TellSkinWndRestacked(m_hWnd, reinterpret_cast<const WINDOWPOS*>(lParam)->flags);
+    return CWnd::WindowProc(msg, wParam, lParam);
 }
 
 int CIEWnd::OnCreate(LPCREATESTRUCTW cs) {

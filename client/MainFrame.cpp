@@ -74,7 +74,8 @@ CMainFrame::~CMainFrame() {
     if (m_pDownloadThread) StopAndRelease(m_pDownloadThread, kThreadWaitMs);
     SetPageClient(nullptr);
     if (g_pfnGetGameWnd == &LookUpGameWnd) g_pfnGetGameWnd = nullptr;
-    if (g_pfnSkinWndRaised == &SettleBoxes) g_pfnSkinWndRaised = nullptr;
+    if (g_pfnSkinWndRestacked == &SettleBoxes) g_pfnSkinWndRestacked = nullptr;
+    if (g_pfnSkinClickAllowed == &CGameWnd::AllowsClickOn) g_pfnSkinClickAllowed = nullptr;
 
     m_updateWnd.Reset();
     m_lockWnd.Reset();
@@ -131,7 +132,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs) {
     m_pPageRules.reset(new CPageRules(this));
     SetPageClient(m_pPageRules.get());
     g_pfnGetGameWnd = &LookUpGameWnd;
-    g_pfnSkinWndRaised = &SettleBoxes;
+    g_pfnSkinWndRestacked = &SettleBoxes;
+    g_pfnSkinClickAllowed = &CGameWnd::AllowsClickOn;
     m_boxKeeper.Start(m_hWnd);
 
     const CString tipClass = GetTipClass();

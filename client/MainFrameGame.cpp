@@ -13,14 +13,6 @@
 #include "foundation/UserInfo.h"
 #include "framework/App.h"
 
-namespace {
-
-// While a handler is still running (a message box inside it lets the exit in), the exit waits.
-constexpr UINT_PTR kExitRetryTimer = 0x5E01;
-constexpr UINT kExitRetryMs = 50;
-
-} // namespace
-
 void CMainFrame::StartGame(const wchar_t* url) {
     CIEView* view = GetBrowserView();
     if (!view) return;
@@ -72,12 +64,12 @@ void CMainFrame::ExitGame() {
         return;
     }
     if (!m_bInGame) return;
-    // Only from the message loop itself: a handler further out may belong to what goes now.
+    // Only from the message loop itself: a handler further out (a box's, a menu's, a page's) may
+    // belong to what goes now. The exit comes back once they have all returned.
     if (CWnd::GetHandlerDepth() > 1 || (m_pPageRules && m_pPageRules->IsBusy())) {
-        SetTimer(kExitRetryTimer, kExitRetryMs);
+        CWnd::PostWhenHandlersReturn(m_hWnd, WM_EXIT_GAME);
         return;
     }
-    KillTimer(kExitRetryTimer);
     m_bInGame = FALSE;
 
     CIEView* view = GetBrowserView();
@@ -99,10 +91,6 @@ void CMainFrame::ExitGame() {
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
-    if (id == kExitRetryTimer) {
-        ExitGame();
-        return;
-    }
     if (id == CBoxKeeper::kWatchTimer) {
         m_boxKeeper.OnWatchTimer();
         return;

@@ -23,6 +23,8 @@ public:
 
 private:
     int& m_depth;
+    // A page's event comes from the browser control, outside any window's handler: it counts as one.
+    CHandlerScope m_handler;
 };
 
 } // namespace

@@ -11,8 +11,16 @@ const wchar_t kSuperProp[] = L"PellarWndSuper";
 
 // The object whose window is being created on this thread; bound at that window's WM_NCCREATE.
 thread_local CWnd* t_pWndInit = nullptr;
-// Handlers of bound windows running on this thread.
+// Handlers of bound windows (and handler scopes) running on this thread.
 thread_local int t_nHandlerDepth = 0;
+// What waits for them to return: a few distinct messages at most.
+struct AfterHandlers {
+    HWND wnd;
+    UINT msg;
+};
+constexpr int kMaxAfterHandlers = 8;
+thread_local AfterHandlers t_afterHandlers[kMaxAfterHandlers];
+thread_local int t_nAfterHandlers = 0;
 
 } // namespace
 
@@ -71,6 +79,28 @@ CWnd::~CWnd() {
 
 int CWnd::GetHandlerDepth() {
     return t_nHandlerDepth;
+}
+
+void CWnd::PostWhenHandlersReturn(HWND wnd, UINT msg) {
+    for (int i = 0; i < t_nAfterHandlers; ++i)
+        if (t_afterHandlers[i].wnd == wnd && t_afterHandlers[i].msg == msg) return;
+    if (t_nHandlerDepth == 0 || t_nAfterHandlers == kMaxAfterHandlers) {
+        ::PostMessageW(wnd, msg, 0, 0);
+        return;
+    }
+    t_afterHandlers[t_nAfterHandlers++] = {wnd, msg};
+}
+
+CHandlerScope::CHandlerScope() {
+    ++t_nHandlerDepth;
+}
+
+CHandlerScope::~CHandlerScope() {
+    if (--t_nHandlerDepth > 0) return;
+    const int count = t_nAfterHandlers;
+    t_nAfterHandlers = 0;
+    for (int i = 0; i < count; ++i)
+        ::PostMessageW(t_afterHandlers[i].wnd, t_afterHandlers[i].msg, 0, 0);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
@@ -193,15 +223,16 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     wnd->m_pCurMsg = &current;
     wnd->m_pbDeleted = &deleted;
     LRESULT result = 0;
-    ++t_nHandlerDepth;
-    try {
-        result = wnd->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        // A handler failed; the message counts as not handled rather than taking the process down.
-        DebugLogException(L"CWnd window procedure");
-        result = 0;
+    {
+        CHandlerScope handler;
+        try {
+            result = wnd->WindowProc(msg, wParam, lParam);
+        } catch (...) {
+            // A handler failed; the message counts as not handled rather than taking the process down.
+            DebugLogException(L"CWnd window procedure");
+            result = 0;
+        }
     }
-    --t_nHandlerDepth;
     if (deleted) {
         // A handler deleted the object: tell the handlers further out and touch nothing of it.
         if (outerDeleted) *outerDeleted = true;

@@ -52,6 +52,17 @@ BOOL AfxRegisterClass(WNDCLASSW* wndClass);
 
 class CWndGuard;
 
+// Counts as a running handler (CWnd::GetHandlerDepth) while it lives: for code that the system calls
+// back outside any window's handler, such as an event of a hosted control. The last one to end posts
+// what CWnd::PostWhenHandlersReturn kept.
+class CHandlerScope {
+public:
+    CHandlerScope();
+    ~CHandlerScope();
+    CHandlerScope(const CHandlerScope&) = delete;
+    CHandlerScope& operator=(const CHandlerScope&) = delete;
+};
+
 // The id of a frame's first pane, and of the browser control inside its view.
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 
@@ -69,6 +80,10 @@ public:
     // How many handlers of bound windows are running on this thread now (nested message loops inside a
     // handler let further messages in): 1 inside a handler called straight from the message loop.
     static int GetHandlerDepth();
+    // Posts the message (both parameters 0) to the window once no handler is running on this thread
+    // any more, at once when none is: for work that must not run while a handler further out may
+    // still need what it changes, and that nothing else would bring back (no timer keeps trying).
+    static void PostWhenHandlersReturn(HWND wnd, UINT msg);
 
     // The object bound to a window, or null (also for windows no CWnd owns).
     static CWnd* FromHandlePermanent(HWND hWnd);

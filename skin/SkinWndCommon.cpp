@@ -14,7 +14,16 @@ RECT WorkArea() {
 
 } // namespace
 
-PFN_SKINWNDRAISED g_pfnSkinWndRaised = nullptr;
+PFN_SKINWNDRESTACKED g_pfnSkinWndRestacked = nullptr;
+PFN_SKINCLICKALLOWED g_pfnSkinClickAllowed = nullptr;
+
+void TellSkinWndRestacked(HWND wnd, UINT swpFlags) {
+    // A change of size counts too: minimising and restoring change it, and nothing else tells.
+    const bool restacked = (swpFlags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) || !(swpFlags & SWP_NOZORDER) ||
+                           !(swpFlags & SWP_NOSIZE);
+    if (restacked && g_pfnSkinWndRestacked && !(::GetWindowLongW(wnd, GWL_STYLE) & WS_CHILD))
+        g_pfnSkinWndRestacked();
+}
 
 CSkinWndCommon::CSkinWndCommon(const wchar_t* skinName) : m_strSkinName(skinName) {
     AddCommandRange(IDC_SKINBTN_FIRST, IDC_SKINBTN_LAST, [this](UINT id) { OnSkinBtnCommand(id); });
@@ -56,10 +65,7 @@ LRESULT CSkinWndCommon::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND hWnd = m_hWnd;
     // The size and move handlers run first; nothing of this object is touched afterwards.
     const LRESULT result = CWnd::WindowProc(msg, wParam, lParam);
-    const bool raised = (flags & SWP_SHOWWINDOW) || !(flags & SWP_NOZORDER);
-    if (raised && g_pfnSkinWndRaised && ::IsWindowVisible(hWnd) &&
-        !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
-        g_pfnSkinWndRaised();
+    TellSkinWndRestacked(hWnd, flags);
     return result;
 }
 
@@ -170,6 +176,7 @@ SkinScene CSkinWndCommon::MakeScene() {
 }
 
 void CSkinWndCommon::OnSkinBtnCommand(UINT id) {
+    if (g_pfnSkinClickAllowed && !g_pfnSkinClickAllowed(m_hWnd)) return;
     for (const auto& button : m_listButtons) {
         if (static_cast<UINT>(button->GetDlgCtrlID()) == id) {
             // A copy: the handler may change or delete the button.

@@ -18,11 +18,21 @@
 #define IDC_SKINBTN_FIRST 10000
 #define IDC_SKINBTN_LAST 19999
 
-// Told whenever a shown top-level skinned window has come on screen or moved in the z-order, however
-// that happened (the program, the system): the client installs it to keep its message boxes above its
-// windows. Null until then.
-using PFN_SKINWNDRAISED = void (*)();
-extern PFN_SKINWNDRAISED g_pfnSkinWndRaised;
+// Told whenever a top-level skinned window has come on screen, gone from it (minimised included) or
+// moved in the z-order, however that happened (the program, the system): the client installs it to
+// keep its message boxes above its windows. Null until then.
+using PFN_SKINWNDRESTACKED = void (*)();
+extern PFN_SKINWNDRESTACKED g_pfnSkinWndRestacked;
+// Tells it, when a top-level window's position change (its WM_WINDOWPOSCHANGED flags) showed, hid,
+// resized or restacked it. The skinned windows call it for themselves; another top-level window of
+// the client calls it too.
+void TellSkinWndRestacked(HWND wnd, UINT swpFlags);
+
+// Asked before a button's click reaches the handler of its window (wnd): FALSE drops the click. The
+// client installs it to drop clicks that arrive after the player has put their window away. Null
+// until then: every click goes through.
+using PFN_SKINCLICKALLOWED = BOOL (*)(HWND wnd);
+extern PFN_SKINCLICKALLOWED g_pfnSkinClickAllowed;
 
 class CSkinWndCommon : public CWnd {
 public:

@@ -105,10 +105,6 @@ void CUnLockWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         ShowSkinWnd(FALSE);
         return;
     }
-    // A click still on its way when the game window went (Enter posts it): nothing to answer over, and
-    // the lock stays.
-    if (g_pMainFrame->m_pGameWnd && g_pMainFrame->m_pGameWnd->IsPutAway()) return;
-
     CString typed = ReadPassword(m_edit);
     CString digest = UnlockDigest(typed, GetPwKey());
     Wipe(typed);

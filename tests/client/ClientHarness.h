@@ -6,18 +6,34 @@
 #include "ClientTestSupport.h"
 
 #include "client/GameWnd.h"
+#include "client/HtmlWnd.h"
+#include "client/tools/VIPWnd.h"
 #include "foundation/DownloadThread.h"
 
 #include <string>
 
-// Where a message box of this thread stands: "hidden", "buried" (a shown window of this thread that
-// is no box lies above it) or "seen".
+// A window of the client that the player sees: the login window, the game window, the game's host
+// window or a window one of them owns, shown and not minimised; no box, menu or tool tip.
+inline bool IsSeenClientWindow(HWND wnd) {
+    wchar_t cls[32] = {};
+    GetClassNameW(wnd, cls, 32);
+    if (!IsWindowVisible(wnd) || IsIconic(wnd) || AfxIsMessageBoxWindow(wnd) ||
+        _wcsicmp(cls, L"tooltips_class32") == 0 || !g_pMainFrame)
+        return false;
+    CGameWnd* game = g_pMainFrame->m_pGameWnd;
+    CWnd* const roots[] = {g_pMainFrame->m_pMainHtmlWnd, game, game ? game->m_pHostWnd : nullptr};
+    for (HWND up = wnd; up; up = GetWindow(up, GW_OWNER))
+        for (CWnd* root : roots)
+            if (root && root->GetSafeHwnd() == up) return true;
+    return false;
+}
+
+// Where a message box of this thread stands: "hidden", "buried" (a window of the client that the
+// player sees lies above it) or "seen".
 inline std::string BoxState(HWND box) {
     if (!IsWindowVisible(box)) return "hidden";
     for (HWND up = GetWindow(box, GW_HWNDPREV); up; up = GetWindow(up, GW_HWNDPREV)) {
-        if (IsWindowVisible(up) && GetWindowThreadProcessId(up, nullptr) == GetCurrentThreadId() &&
-            !AfxIsMessageBoxWindow(up))
-            return "buried";
+        if (IsSeenClientWindow(up)) return "buried";
     }
     return "seen";
 }

@@ -25,6 +25,8 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
+#include <set>
 #include <random>
 #include <string>
 #include <vector>
@@ -62,6 +64,75 @@ std::vector<HWND> ThreadWindows(bool boxes) {
     return search.found;
 }
 
+// The windows of the client that the player sees.
+BOOL CALLBACK CollectSeen(HWND wnd, LPARAM found) {
+    if (IsSeenClientWindow(wnd)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(wnd);
+    return TRUE;
+}
+std::vector<HWND> SeenWindows() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectSeen, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool IsTopMost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// A window of another program (another thread here), which the player brings forward over the client
+// and puts away again.
+class OtherProgram {
+public:
+    OtherProgram() {
+        m_ready.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        m_thread.Attach(CreateThread(nullptr, 0, &Run, this, 0, nullptr));
+        if (m_thread.Get()) WaitForSingleObject(m_ready.Get(), 10000);
+    }
+    ~OtherProgram() {
+        if (m_wnd) PostMessageW(m_wnd, WM_CLOSE, 0, 0);
+        if (m_thread.Get()) WaitForSingleObject(m_thread.Get(), 10000);
+    }
+    HWND Wnd() const { return m_wnd; }
+    // Shown in front of every window (of its band), with the activation, as a click on it would.
+    void BringForward(bool keptOnTop) { SendMessageW(m_wnd, kBringForward, keptOnTop, 0); }
+    void PutAway() { SendMessageW(m_wnd, kPutAway, 0, 0); }
+
+private:
+    static constexpr UINT kBringForward = WM_APP + 1, kPutAway = WM_APP + 2;
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == kBringForward) {
+            SetWindowPos(wnd, wParam ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            SetForegroundWindow(wnd);
+            return 0;
+        }
+        if (msg == kPutAway) {
+            ShowWindow(wnd, SW_HIDE);
+            return 0;
+        }
+        if (msg == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(wnd, msg, wParam, lParam);
+    }
+    static DWORD WINAPI Run(LPVOID param) {
+        auto* self = static_cast<OtherProgram*>(param);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"WalkOtherProgram";
+        RegisterClassW(&wc);
+        self->m_wnd = CreateWindowExW(0, wc.lpszClassName, L"other", WS_POPUP, 100, 100, 600, 400, nullptr,
+                                      nullptr, wc.hInstance, nullptr);
+        SetEvent(self->m_ready.Get());
+        MSG msg;
+        while (self->m_wnd && GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+        return 0;
+    }
+
+    HWND m_wnd = nullptr;
+    CScopedHandle m_ready, m_thread;
+};
+
 bool OwnedBy(HWND wnd, HWND owner) {
     for (HWND up = GetWindow(wnd, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
         if (up == owner) return true;
@@ -93,10 +164,25 @@ protected:
         DefineEvents();
         m_frame->DestroyWindow(); // each walk starts its own client
         m_frame = nullptr;
+        m_other = std::make_unique<OtherProgram>();
+        ASSERT_NE(nullptr, m_other->Wnd());
+        m_timerHook.Attach(SetWindowsHookExW(WH_GETMESSAGE, &OnGetMessage, nullptr, GetCurrentThreadId()));
+        ASSERT_NE(nullptr, m_timerHook.Get());
     }
     void TearDown() override {
+        m_timerHook.Unhook();
+        m_other.reset();
         g_walk = nullptr;
         ToolWndHarness::TearDown();
+    }
+
+    // A tick of a timer of the client (one of its windows') while nothing of it is on screen.
+    static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && g_walk &&
+            g_walk->m_frame && CWnd::FromHandlePermanent(msg->hwnd) && SeenWindows().empty())
+            ++g_walk->m_hiddenTicks;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
     // A client as start-up leaves it, with an account whose chat page, servers and password the
@@ -119,6 +205,8 @@ protected:
         m_answers = m_updateShows = 0;
         m_lastUpdate = nullptr;
         m_heldAnswers.clear();
+        m_taken.clear();
+        m_hiddenTicks = 0;
         m_trail.clear();
         m_step = 0;
     }
@@ -155,13 +243,14 @@ protected:
         std::vector<const Event*> offered, fresh;
         const std::string state = State();
         for (const Event& event : m_events)
-            if (event.offered() && (name.empty() || name == event.name)) {
+            if (event.offered() && (name.empty() || name == event.name) &&
+                (!m_inMenu || kMenuEvents.count(event.name))) {
                 const std::string pair = state + " / " + event.name;
                 offered.push_back(&event);
                 if (!m_coverage[pair]) fresh.push_back(&event);
             }
         if (offered.empty()) {
-            ADD_FAILURE() << Where() << ": " << name << " is not offered";
+            if (!name.empty()) ADD_FAILURE() << Where() << ": " << name << " is not offered";
             return;
         }
         const std::vector<const Event*>& from = !fresh.empty() ? fresh : offered;
@@ -178,12 +267,20 @@ protected:
         m_trail += std::string(m_trail.empty() ? "" : ", ") + event.name;
         event.run();
         Pump(0);
+        // A timer left running while nothing of the client is on screen ticks meanwhile.
+        if (SeenWindows().empty() && (!ThreadWindows(true).empty() || m_inMenu)) Pump(120);
         Check();
     }
 
+    // What can happen while the tray menu is open: the pages' events, answers, the boss key.
+    inline static const std::set<std::string> kMenuEvents = {
+        "boss key",      "a chat or host page starts a game", "account reply", "logout page", "exit page",
+        "version answer"};
+
     // The state an event is taken from, as far as the rules tell states apart.
     std::string State() const {
-        const std::string box = m_inBox ? "in a box, " : "";
+        const std::string box =
+            std::string(m_inBox ? "in a box, " : "") + (m_inMenu ? "in the tray menu, " : "");
         CGameWnd* game = Game();
         if (!m_frame->m_bInGame || !game)
             return box + (Shown(Login()) ? "no game, login window" : "no game, no login window");
@@ -230,7 +327,7 @@ protected:
 
     // A game start: shown when a window of the client was on screen or the player had not hidden it.
     void Start(const std::function<void()>& start) {
-        const bool seen = !ThreadWindows(false).empty();
+        const bool seen = !SeenWindows().empty();
         start();
         if (seen || !m_marks.playerHid) {
             Showing();
@@ -245,7 +342,16 @@ protected:
             else
                 Showing();
         }
-        Game()->SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS);
+        TakingAlong([this] { Game()->SendMessage(WM_HOTKEY, ID_HOTKEY_BOSS); });
+    }
+
+    // The player's hiding: the boxes up go along when it leaves nothing of the client on screen.
+    void TakingAlong(const std::function<void()>& hide) {
+        std::vector<HWND> up;
+        for (HWND box : ThreadWindows(true))
+            if (IsWindowVisible(box)) up.push_back(box);
+        hide();
+        if (SeenWindows().empty()) m_taken.insert(m_taken.end(), up.begin(), up.end());
     }
 
     // The player asked for the version: the answer is fetched now and handed over by a later event.
@@ -287,7 +393,7 @@ protected:
         KillTimer(nullptr, timer);
         walk.m_inBox = true;
         // Above every window of the client from its first moment, a game window kept on top included.
-        EXPECT_TRUE(ThreadWindows(false).empty() || BoxState(box) == "seen")
+        EXPECT_TRUE(SeenWindows().empty() || BoxState(box) == "seen")
             << walk.Where() << ": the box came up " << BoxState(box);
         walk.Check();
         for (int i = 0; i < walk.m_boxSteps && !walk.HasFailure(); ++i)
@@ -307,10 +413,76 @@ protected:
             << Where() << ": the tool window did not give the game window back";
     }
 
+    // The player opens the tray menu: some events happen while it is open, then it closes unchosen.
+    void TrayMenu() {
+        m_menuSteps = static_cast<int>(Pick(4));
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideMenu);
+        m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN);
+        KillTimer(nullptr, timer);
+        PumpUntil([this] { return !m_frame->m_bInGame || !m_exitAsked; }, 1000);
+        m_exitAsked = false;
+    }
+    static void CALLBACK InsideMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+        ClientWalkTest& walk = *g_walk;
+        const HWND menu = FindWindowW(L"#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu) || walk.m_inMenu) return;
+        KillTimer(nullptr, timer);
+        walk.m_inMenu = true;
+        if (SeenWindows().empty() && !ThreadWindows(true).empty()) Pump(120);
+        walk.Check();
+        for (int i = 0; i < walk.m_menuSteps && !walk.HasFailure(); ++i)
+            walk.Step();
+        walk.m_inMenu = false;
+        EndMenu();
+    }
+
+    // The player brings another program forward, kept on top or not. The client's boxes stay behind it
+    // as long as its windows do: the client shows and raises nothing meanwhile. (The display restacks
+    // a window whose first expose comes late in front of what covers it: the player is not that
+    // quick, so what the last event showed is drawn first.)
+    void OtherProgramComesForward() {
+        const bool keptOnTop = Pick(2);
+        const HWND other = m_other->Wnd();
+        Pump(30);
+        m_other->BringForward(keptOnTop);
+        bool boxInFront = false;
+        PumpUntil(
+            [&] {
+                bool windowInFront = false;
+                for (HWND up = GetWindow(other, GW_HWNDPREV); up; up = GetWindow(up, GW_HWNDPREV)) {
+                    windowInFront = windowInFront || IsSeenClientWindow(up);
+                    boxInFront = boxInFront || (CBoxKeeper::IsClientBox(up) && IsWindowVisible(up));
+                }
+                boxInFront = boxInFront && !windowInFront;
+                return boxInFront;
+            },
+            150);
+        EXPECT_FALSE(boxInFront) << Where() << ": a box of the client came in front of another program"
+                                 << (keptOnTop ? " kept on top" : "");
+        m_other->PutAway();
+    }
+
+    // The shown windows the game window owns, with a shown button to click.
+    std::vector<CSkinWndCommon*> GameOwnedWindows() const {
+        std::vector<CSkinWndCommon*> found;
+        CGameWnd* game = Game();
+        if (!game) return found;
+        CLockWnd* lock = m_frame->m_pLockWnd;
+        for (CSkinWndCommon* wnd :
+             {static_cast<CSkinWndCommon*>(game->m_pMoreWnd),
+              static_cast<CSkinWndCommon*>(game->m_pServerWnd),
+              static_cast<CSkinWndCommon*>(game->m_pBossWnd), static_cast<CSkinWndCommon*>(game->m_pSetupWnd),
+              static_cast<CSkinWndCommon*>(game->m_pCacheWnd), static_cast<CSkinWndCommon*>(game->m_pVipWnd),
+              static_cast<CSkinWndCommon*>(m_frame->m_pUpdateWnd),
+              static_cast<CSkinWndCommon*>(Shown(lock) ? lock->m_pUnLockWnd : nullptr)})
+            if (Shown(wnd)) found.push_back(wnd);
+        return found;
+    }
+
     void Tray() {
         if (m_frame->m_bInGame && Game()) Showing();
         m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
-        EXPECT_FALSE(ThreadWindows(false).empty()) << Where() << ": the tray left nothing on screen";
+        EXPECT_FALSE(SeenWindows().empty()) << Where() << ": the tray left nothing on screen";
     }
 
     void DefineEvents() {
@@ -340,9 +512,33 @@ protected:
             {"pack", 2, clickable,
              [this] {
                  m_marks.playerHid = true;
-                 Click(Game(), L"pack");
+                 TakingAlong([this] { Click(Game(), L"pack"); });
              }},
             {"tray", 1, always, [this] { Tray(); }},
+            {"tray menu", 2, [this] { return !m_inMenu; }, [this] { TrayMenu(); }},
+            {"another program comes forward", 2, always, [this] { OtherProgramComesForward(); }},
+            // A click on a window the game window owns, made just before the boss key, arrives after it.
+            {"a click on a window of the game, then the boss key", 3,
+             [this] {
+                 return Shown(Game()) && !IsIconic(Game()->GetSafeHwnd()) && !Shown(Login()) &&
+                        g_bGameWndVisible && !GameOwnedWindows().empty();
+             },
+             [this] {
+                 const std::vector<CSkinWndCommon*> windows = GameOwnedWindows();
+                 CSkinWndCommon* wnd = windows[Pick(windows.size())];
+                 std::vector<CSkinButton*> buttons;
+                 for (const auto& button : wnd->m_listButtons)
+                     if (button->GetStyle() & WS_VISIBLE) buttons.push_back(button.get());
+                 if (CUnLockWnd* unlock = UnlockPanel()) unlock->m_edit.SetWindowText(L"123456");
+                 if (!buttons.empty()) buttons[Pick(buttons.size())]->PostMessage(BM_CLICK);
+                 const HWND game = Game()->GetSafeHwnd();
+                 const BOOL inGame = m_frame->m_bInGame;
+                 BossKey();
+                 Pump(0);
+                 EXPECT_TRUE(SeenWindows().empty() && m_frame->m_bInGame == inGame && Game() &&
+                             Game()->GetSafeHwnd() == game)
+                     << Where() << ": a click that came after the boss key acted";
+             }},
             {"login min", 1, [this] { return Shown(Login()); }, [this] { Click(Login(), L"min"); }},
             {"server pick in the login window", 3,
              [this] {
@@ -380,12 +576,12 @@ protected:
              }},
             {"exit page", 1, [this] { return InGameView(); },
              [this] {
-                 m_exitAsked = m_inBox;
+                 m_exitAsked = m_inBox || m_inMenu;
                  Sentinel(L"about:blank2");
              }},
             {"close", 1, clickable,
              [this] {
-                 m_exitAsked = m_inBox;
+                 m_exitAsked = m_inBox || m_inMenu;
                  Click(Game(), L"close");
              }},
             {"max or restore", 1, clickable,
@@ -422,7 +618,7 @@ protected:
              }},
             {"cache ok, leaving the game", 1, [this] { return Game() && Shown(Game()->m_pCacheWnd); },
              [this] {
-                 m_exitAsked = m_inBox;
+                 m_exitAsked = m_inBox || m_inMenu;
                  CloseTool(L"ok");
              }},
             {"version answer", 2, [this] { return !m_heldAnswers.empty(); },
@@ -453,6 +649,9 @@ protected:
                  OpenBox(AfxLoadString(AFX_IDS_APP_TITLE),
                          [this] { m_frame->SendMessage(WM_HOTKEY_FAILED); });
              }},
+            // The game window's own quit question: owned by it, and system-modal.
+            {"close question", 1, [this] { return !m_inBox && GameClickable(); },
+             [this] { OpenBox(g_strGsClientAbout, [this] { Click(Game(), L"close"); }); }},
             {"wrong password box", 2, [this] { return !m_inBox && UnlockPanel(); },
              [this] {
                  OpenBox(L"错误", [this] {
@@ -474,7 +673,7 @@ protected:
         EXPECT_FALSE(m_marks.logoutHid && gameShown)
             << Where() << ": the logout page's game window came back";
 
-        const std::vector<HWND> shown = ThreadWindows(false);
+        const std::vector<HWND> shown = SeenWindows();
         for (HWND wnd : shown) {
             const bool popup = OwnedBy(wnd, gameWnd) ||
                                (game && Shown(game->m_pHostWnd) && wnd == game->m_pHostWnd->GetSafeHwnd());
@@ -489,10 +688,25 @@ protected:
             return true;
         };
         if (!shown.empty() && !boxesSeen()) PumpUntil(boxesSeen, 500);
+        bool keptOnTop = false;
+        for (HWND wnd : shown)
+            keptOnTop = keptOnTop || IsTopMost(wnd);
         for (HWND box : ThreadWindows(true)) {
             EXPECT_TRUE(shown.empty() || BoxState(box) == "seen")
                 << Where() << ": a box is " << BoxState(box) << " while the client is on screen";
+            // Only a shown window of the client kept on top keeps a box in the top-most band.
+            EXPECT_TRUE(!IsWindowVisible(box) || IsTopMost(box) == keptOnTop)
+                << Where() << ": a box is " << (IsTopMost(box) ? "" : "not ") << "in the top-most band";
         }
+        // Until the client is on screen again, what the player's hiding took stays hidden.
+        if (!shown.empty()) m_taken.clear();
+        for (HWND box : m_taken)
+            EXPECT_FALSE(IsWindow(box) && IsWindowVisible(box))
+                << Where()
+                << ": a box the player's hiding took came back while nothing of the client is on screen";
+        EXPECT_EQ(0, m_hiddenTicks) << Where()
+                                    << ": a timer of the client ticked while nothing of it was on screen";
+        m_hiddenTicks = 0;
 
         if (m_frame->m_bInGame && gameShown && !IsIconic(gameWnd) && game->m_pWebView) {
             CRect want, got;
@@ -538,7 +752,13 @@ protected:
     int m_answers = 0, m_updateShows = 0;
     HWND m_lastUpdate = nullptr;
     std::vector<LPARAM> m_heldAnswers;
-    bool m_realBoxNext = false, m_inBox = false, m_exitAsked = false;
+    bool m_realBoxNext = false, m_inBox = false, m_inMenu = false, m_exitAsked = false;
+    int m_menuSteps = 0;
+    // The boxes the player's last hiding took along.
+    std::vector<HWND> m_taken;
+    int m_hiddenTicks = 0;
+    std::unique_ptr<OtherProgram> m_other;
+    CScopedHook m_timerHook;
     CString m_boxCaption;
     int m_boxSteps = 0;
 };

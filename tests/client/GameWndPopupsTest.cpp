@@ -143,6 +143,24 @@ TEST_F(GameWndPopupsTest, ABoxThePlayersHidingTookComesBackWithWhicheverWindowCo
     EXPECT_EQ(nullptr, m_frame->m_pGameWnd);
 }
 
+TEST_F(GameWndPopupsTest, TheQuitQuestionIsKeptOnTopOnlyWhileItsGameWindowIsOnScreenAndKeptOnTop) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    Game().SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); // "always on top"
+    std::vector<bool> onTop;
+    const auto note = [&onTop] {
+        const HWND box = FindWindowW(L"#32770", g_strGsClientAbout);
+        onTop.push_back(GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    };
+    // The logout page hides the game window: the question stays above the login window, in no band.
+    EXPECT_EQ(std::vector<std::string>({"seen", "seen", "seen", "seen", "seen", "seen"}),
+              VisitBoxWith(g_strGsClientAbout,
+                           {note, [this] { m_frame->ShowLogoutPage(); }, note,
+                            [this] { m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN); }, note},
+                           [this] { Click(&Game(), L"close"); }));
+    EXPECT_EQ(std::vector<bool>({true, false, true}), onTop);
+    EXPECT_TRUE(Game().GetExStyle() & WS_EX_TOPMOST);
+}
+
 TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {
     m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
     Game().OnMoreItem(L"setup");
@@ -150,25 +168,27 @@ TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {
     Game().OnSkinBtnClick(Button(L"pack"));
     ASSERT_FALSE(Game().m_pSetupWnd->IsWindowVisible());
 
-    // Clicks still on their way: the tool window closes for good, nothing opens, nothing locks.
-    Game().m_pSetupWnd->OnSkinBtnClick(Button(L"close"));
+    // Clicks still on their way, on the game window or on one it owns, do nothing: the tool window
+    // stays (and comes back with the game window), nothing opens, nothing locks.
+    Click(Game().m_pSetupWnd, L"close");
     Game().OnMoreItem(L"boss");
-    Game().OnSkinBtnClick(Button(L"lock"));
+    Click(&Game(), L"lock");
     EXPECT_FALSE(Game().IsWindowVisible());
-    EXPECT_TRUE(Game().IsWindowEnabled());
-    EXPECT_FALSE(Game().m_bToolWndOpen);
+    EXPECT_TRUE(Game().m_bToolWndOpen);
     EXPECT_FALSE(m_frame->IsScreenLocked());
     EXPECT_EQ(nullptr, Game().m_pBossWnd);
 
     m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     EXPECT_TRUE(Game().IsWindowVisible());
-    EXPECT_FALSE(Game().m_pSetupWnd->IsWindowVisible());
+    EXPECT_TRUE(Game().m_pSetupWnd->IsWindowVisible());
     EXPECT_FALSE(Game().IsHiddenByPlayer());
+    Click(Game().m_pSetupWnd, L"close");
+    EXPECT_TRUE(Game().IsWindowEnabled());
 
     // The same for clicks that come after the logout page hid it: only a game's start or the tray.
     m_frame->ShowLogoutPage();
     for (const wchar_t* button : {L"max", L"lock", L"more"})
-        Game().OnSkinBtnClick(Button(button));
+        Click(&Game(), button);
     Game().OnMoreItem(L"boss");
     m_frame->LockScreen(TRUE);
     EXPECT_FALSE(Game().IsWindowVisible());

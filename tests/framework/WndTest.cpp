@@ -187,6 +187,27 @@ TEST(CWndTest, HandlerMayDeleteItsOwnObjectOrThrow) {
     EXPECT_EQ(1, log.Count({"window procedure", "handler failed"})) << "and leaves a line in the debug log";
 }
 
+TEST(CWndTest, WorkForWhenHandlersReturnIsPostedOnceTheOutermostHasReturned) {
+    CProbeWnd probe;
+    ASSERT_TRUE(probe.CreatePopup());
+    const HWND hwnd = probe.GetSafeHwnd();
+    MSG msg;
+    {
+        CHandlerScope outer; // an event of a hosted control, or a window's handler
+        {
+            CHandlerScope inner;
+            CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN);
+            CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN);
+        }
+        EXPECT_FALSE(PeekMessageW(&msg, hwnd, WM_TEST_OWN, WM_TEST_OWN, PM_NOREMOVE));
+    }
+    PumpPending();
+    EXPECT_EQ(1, probe.ownMessages) << "posted once, when the last scope ended";
+    CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN); // none running: at once
+    PumpPending();
+    EXPECT_EQ(2, probe.ownMessages);
+}
+
 TEST(CWndTest, ChildGetsSizeAndOwnMessagesAndIsDetachedWithItsParent) {
     CProbeWnd parent, child;
     ASSERT_TRUE(parent.CreatePopup());
