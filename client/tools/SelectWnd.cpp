@@ -59,8 +59,6 @@ BOOL CSelectWnd::OnCmdMsg(UINT id, int code) {
 }
 
 void CSelectWnd::OnSelChange() {
-    // A pick still on its way when the game window went does nothing, as a click on its buttons.
-    if (!CGameWnd::AllowsClickOn(m_hWnd)) return;
     // No selection reads as an index outside the list, which chooses nothing.
     const DWORD_PTR index = m_list.GetItemData(m_list.GetCurSel());
     if (CServerWnd* panel = OwnerPanel(*this)) panel->SetChosenServer(static_cast<uint32_t>(index));
