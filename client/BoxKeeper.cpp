@@ -3,6 +3,7 @@
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/MainFrame.h"
+#include "client/WindowStyles.h"
 #include "client/tools/VIPWnd.h"
 #include "framework/MessageBox.h"
 
@@ -18,8 +19,6 @@ constexpr UINT kWatchMs = 100;
 
 // The keeper that watches this thread's boxes (the hook calls back without one).
 CBoxKeeper* g_pWatchingKeeper = nullptr;
-
-constexpr UINT kStill = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 bool IsTopMost(HWND wnd) {
     return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -58,12 +57,12 @@ bool IsSeenClientWindow(HWND wnd) {
 // top-most window, band and all): then the owner steps to the bottom for a moment, and back under the
 // box.
 void LeaveBand(HWND box) {
-    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
+    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
     const HWND owner = GetWindow(box, GW_OWNER);
     if (!IsTopMost(box) || !owner || IsTopMost(owner)) return;
-    SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, kStill);
-    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
-    SetWindowPos(owner, box, 0, 0, 0, 0, kStill);
+    SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, kRestackOnly);
+    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
+    SetWindowPos(owner, box, 0, 0, 0, 0, kRestackOnly);
 }
 
 // This thread's boxes that are up and the client's windows that the player sees, as they lie.
@@ -91,10 +90,24 @@ Stack ReadStack(HWND coming) {
     return stack;
 }
 
-BOOL CALLBACK FindSeenClientWindow(HWND wnd, LPARAM found) {
-    if (!IsSeenClientWindow(wnd)) return TRUE;
-    *reinterpret_cast<bool*>(found) = true;
-    return FALSE;
+bool IsShownBox(HWND wnd) {
+    return IsWindowVisible(wnd) && CBoxKeeper::IsClientBox(wnd);
+}
+
+// Whether a top-level window of this thread matches: the thread's windows alone, not the desktop's.
+struct ThreadSearch {
+    bool (*match)(HWND);
+    bool found;
+};
+BOOL CALLBACK MatchThreadWindow(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<ThreadSearch*>(param);
+    search->found = search->match(wnd);
+    return search->found ? FALSE : TRUE;
+}
+bool AnyThreadWindow(bool (*match)(HWND)) {
+    ThreadSearch search{match, false};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchThreadWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace
@@ -143,14 +156,17 @@ bool CBoxKeeper::IsClientBox(HWND wnd) {
 }
 
 bool CBoxKeeper::IsClientOnScreen() {
-    bool found = false;
-    EnumThreadWindows(GetCurrentThreadId(), &FindSeenClientWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return AnyThreadWindow(&IsSeenClientWindow);
 }
 
 void CBoxKeeper::Restack(HWND coming) {
     // An owner moved on the way here tells the keeper again.
     if (m_bRestacking) return;
+    // Most windows come and go while no box is up: the desktop's list is read only when one is.
+    if (!coming && !AnyThreadWindow(&IsShownBox)) {
+        Watch(false);
+        return;
+    }
     m_bRestacking = true;
     Stack stack = ReadStack(coming);
     // Into the band first, the lowest first so that the boxes keep their order among themselves; a
@@ -159,7 +175,7 @@ void CBoxKeeper::Restack(HWND coming) {
     for (auto box = stack.boxes.rbegin(); box != stack.boxes.rend(); ++box) {
         if (IsTopMost(*box) == stack.keptOnTop) continue;
         if (stack.keptOnTop)
-            SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, kStill);
+            SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, kRestackOnly);
         else
             LeaveBand(*box);
         moved = true;
@@ -170,14 +186,14 @@ void CBoxKeeper::Restack(HWND coming) {
     for (size_t i = stack.above; i < stack.boxes.size(); ++i) {
         HWND over = GetWindow(stack.top, GW_HWNDPREV);
         if (!over) over = IsTopMost(stack.top) ? HWND_TOPMOST : HWND_TOP;
-        SetWindowPos(stack.boxes[i], over, 0, 0, 0, 0, kStill);
+        SetWindowPos(stack.boxes[i], over, 0, 0, 0, 0, kRestackOnly);
     }
     Watch(stack.top && !stack.boxes.empty());
     m_bRestacking = false;
 }
 
 void CBoxKeeper::Settle() {
-    if (IsClientOnScreen()) {
+    if (!m_taken.empty() && IsClientOnScreen()) {
         for (HWND box : std::exchange(m_taken, {}))
             if (IsClientBox(box)) ::ShowWindow(box, SW_SHOWNA); // one answered meanwhile is gone
     }

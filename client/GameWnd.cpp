@@ -32,8 +32,6 @@ namespace {
 // Edges are this wide; corners are squares of the larger size.
 constexpr int kEdge = 3;
 constexpr int kCorner = 10;
-// A change of band only: the window stays where and as large as it is, and inactive.
-constexpr UINT kStill = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 // TRUE for a window of this thread that goes and comes back with the game window: one it owns,
 // directly or through other pop-ups. Not a message box: the frame's box keeper decides where those go.
@@ -181,7 +179,7 @@ void CGameWnd::ShowSkinWnd(BOOL show) {
     if (show) {
         m_bHiddenByPlayer = m_bHiddenForLogout = FALSE;
         if (g_pMainFrame) SetSkinText(L"text_username", g_pMainFrame->GetUserName());
-        if (std::exchange(m_bOnTopWhenShown, FALSE)) SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kStill);
+        if (std::exchange(m_bOnTopWhenShown, FALSE)) SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kRestackOnly);
         ShowWindow(m_bMinimized ? SW_RESTORE : SW_SHOW);
         BringWindowToTop();
         SetForegroundWindow();
@@ -220,7 +218,7 @@ void CGameWnd::Hide() {
     // program with it. It is kept on top again when it comes back.
     if (GetExStyle() & WS_EX_TOPMOST) {
         m_bOnTopWhenShown = TRUE;
-        SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kStill);
+        SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
     }
 }
 

@@ -66,7 +66,7 @@ void CMainFrame::ExitGame() {
     if (!m_bInGame) return;
     // Only from the message loop itself: a handler further out (a box's, a menu's, a page's) may
     // belong to what goes now. The exit comes back once they have all returned.
-    if (CWnd::GetHandlerDepth() > 1 || (m_pPageRules && m_pPageRules->IsBusy())) {
+    if (CWnd::GetHandlerDepth() > 1) {
         CWnd::PostWhenHandlersReturn(m_hWnd, WM_EXIT_GAME);
         return;
     }

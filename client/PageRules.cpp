@@ -11,24 +11,6 @@
 #include "foundation/UrlHelpers.h"
 #include "foundation/UserInfo.h"
 
-namespace {
-
-// Counts the rules running, so that a game exit waits until they have returned.
-class CRuleScope {
-public:
-    explicit CRuleScope(int& depth) : m_depth(depth) { ++m_depth; }
-    ~CRuleScope() { --m_depth; }
-    CRuleScope(const CRuleScope&) = delete;
-    CRuleScope& operator=(const CRuleScope&) = delete;
-
-private:
-    int& m_depth;
-    // A page's event comes from the browser control, outside any window's handler: it counts as one.
-    CHandlerScope m_handler;
-};
-
-} // namespace
-
 BOOL CPageRules::FoundAfterStart(const CString& url, const CString& text) {
     if (text.IsEmpty()) return FALSE;
     return url.Find(text) >= 1;
@@ -44,7 +26,9 @@ void CPageRules::RequestUserInfo(CIEView& view) {
 }
 
 void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel) {
-    CRuleScope scope(m_nDepth);
+    // A page's event comes from the browser control, outside any window's handler: it counts as one,
+    // so that a game's exit waits until the rule has returned.
+    CHandlerScope scope;
     CHtmlWnd* login = m_pFrame ? m_pFrame->m_pMainHtmlWnd : nullptr;
     if (url.Find(L"app://minimize|") >= 0 && login) {
         login->ShowSkinWnd(FALSE);
@@ -73,7 +57,7 @@ void CPageRules::BeforeNavigate2(CIEView& view, const CString& url, BOOL* cancel
 }
 
 void CPageRules::DocumentComplete(CIEView& view, const CString& url) {
-    CRuleScope scope(m_nDepth);
+    CHandlerScope scope;
     CString lower = url;
     lower.MakeLower();
     if (lower.Find(L"about:") >= 0) return;
@@ -81,7 +65,7 @@ void CPageRules::DocumentComplete(CIEView& view, const CString& url) {
 }
 
 void CPageRules::NavigateComplete2(CIEView& view, const CString&) {
-    CRuleScope scope(m_nDepth);
+    CHandlerScope scope;
     const CString location = view.GetLocationURL();
     if (location.Find(L"about:blank2") == 0) {
         if (m_pFrame && view.IsGameView()) m_pFrame->PostExitGame();
@@ -93,7 +77,7 @@ void CPageRules::NavigateComplete2(CIEView& view, const CString&) {
 }
 
 void CPageRules::NewWindow3(CIEView& view, const CString& url, BOOL* cancel) {
-    CRuleScope scope(m_nDepth);
+    CHandlerScope scope;
     if (!FoundAfterStart(url, GetGameCheck())) {
         if (cancel) *cancel = TRUE;
         OpenInDefaultBrowser(url);
@@ -106,12 +90,12 @@ void CPageRules::NewWindow3(CIEView& view, const CString& url, BOOL* cancel) {
 }
 
 void CPageRules::GetNewMsg(CIEView&) {
-    CRuleScope scope(m_nDepth);
+    CHandlerScope scope;
     if (HWND game = GetGameWindow()) SendMessageW(game, WM_NEWMSG, 0, 0);
 }
 
 void CPageRules::GetGsName(CIEView&, const CString& name) {
-    CRuleScope scope(m_nDepth);
+    CHandlerScope scope;
     if (HWND game = GetGameWindow())
         SendLocalMessage(game, WM_GSNAME, 0, reinterpret_cast<LPARAM>(name.GetString()));
 }

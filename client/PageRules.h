@@ -22,9 +22,6 @@ public:
     void GetGsName(CIEView& view, const CString& name) override;
     void GameFullScreen(CIEView& view) override;
 
-    // TRUE while one of the rules runs (a message box inside it lets other messages in).
-    BOOL IsBusy() const { return m_nDepth > 0; }
-
     // TRUE when text occurs in url and its first occurrence does not begin it (an empty text never).
     static BOOL FoundAfterStart(const CString& url, const CString& text);
 
@@ -33,5 +30,4 @@ private:
     void RequestUserInfo(CIEView& view);
 
     CMainFrame* m_pFrame;
-    int m_nDepth = 0;
 };

@@ -11,6 +11,8 @@ constexpr DWORD kTopExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kToolStyle = WS_POPUP | WS_VISIBLE;
 // The chat and host pop-ups: tool windows of their own on the taskbar.
 constexpr DWORD kWebPopupExStyle = WS_EX_APPWINDOW | WS_EX_TOOLWINDOW;
+// A change of z-order or band only: the window keeps its place, size and activation.
+constexpr UINT kRestackOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 // The quit questions: OK/Cancel, Cancel preselected, above every window.
 constexpr UINT kQuitBoxType = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL;
 
