@@ -24,9 +24,13 @@ bool IsTopMost(HWND wnd) {
     return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-bool IsToolTip(HWND wnd) {
+// Boxes, menus and tool tips come and go over the client's windows (a menu and a tool tip are kept on
+// top by the system, owned by the window they belong to): none of them is a window the player sees of
+// the client.
+bool IsPassingWindow(HWND wnd) {
     wchar_t cls[32] = {};
-    return GetClassNameW(wnd, cls, 32) > 0 && _wcsicmp(cls, TOOLTIPS_CLASSW) == 0;
+    if (GetClassNameW(wnd, cls, 32) == 0) return true;
+    return AfxIsMessageBoxWindow(wnd) || wcscmp(cls, L"#32768") == 0 || _wcsicmp(cls, TOOLTIPS_CLASSW) == 0;
 }
 
 HWND SafeHwnd(const CWnd* wnd) {
@@ -46,31 +50,13 @@ bool IsClientWindow(HWND wnd) {
     return false;
 }
 
-// A window of the client that the player sees: shown, not minimised, and no box, menu or tool tip.
-bool IsSeenClientWindow(HWND wnd) {
-    return IsWindowVisible(wnd) && !IsIconic(wnd) && !CBoxKeeper::IsClientBox(wnd) && !IsToolTip(wnd) &&
-           IsClientWindow(wnd);
-}
-
-// Takes a box out of the top-most band. Wine refuses while the box's owner lies right under it at the
-// top of the other windows (it keeps an owned window above its owner by inserting it after the last
-// top-most window, band and all): then the owner steps to the bottom for a moment, and back under the
-// box.
-void LeaveBand(HWND box) {
-    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
-    const HWND owner = GetWindow(box, GW_OWNER);
-    if (!IsTopMost(box) || !owner || IsTopMost(owner)) return;
-    SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, kRestackOnly);
-    SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
-    SetWindowPos(owner, box, 0, 0, 0, 0, kRestackOnly);
-}
-
 // This thread's boxes that are up and the client's windows that the player sees, as they lie.
 struct Stack {
     std::vector<HWND> boxes; // top first
     size_t above = 0;        // how many of them lie above every window of the client
     HWND top = nullptr;      // the highest window of the client
     bool keptOnTop = false;  // a window of the client is in the top-most band
+    bool misbanded = false;  // a box is not in that band
 };
 
 // coming: a box about to be shown, counted as up.
@@ -82,11 +68,13 @@ Stack ReadStack(HWND coming) {
         if (CBoxKeeper::IsClientBox(wnd) && (wnd == coming || IsWindowVisible(wnd))) {
             stack.boxes.push_back(wnd);
             if (!stack.top) stack.above = stack.boxes.size();
-        } else if (IsSeenClientWindow(wnd)) {
+        } else if (CBoxKeeper::IsSeenClientWindow(wnd)) {
             if (!stack.top) stack.top = wnd;
             stack.keptOnTop = stack.keptOnTop || IsTopMost(wnd);
         }
     }
+    for (HWND box : stack.boxes)
+        stack.misbanded = stack.misbanded || IsTopMost(box) != stack.keptOnTop;
     return stack;
 }
 
@@ -111,6 +99,15 @@ bool AnyThreadWindow(bool (*match)(HWND)) {
 }
 
 } // namespace
+
+void LeaveTopMostBand(HWND wnd) {
+    SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
+    const HWND owner = GetWindow(wnd, GW_OWNER);
+    if (!IsTopMost(wnd) || !owner || IsTopMost(owner)) return;
+    SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, kRestackOnly);
+    SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);
+    SetWindowPos(owner, wnd, 0, 0, 0, 0, kRestackOnly);
+}
 
 CBoxKeeper::~CBoxKeeper() {
     m_cbtHook.Unhook();
@@ -155,8 +152,12 @@ bool CBoxKeeper::IsClientBox(HWND wnd) {
            AfxIsMessageBoxWindow(wnd);
 }
 
+bool CBoxKeeper::IsSeenClientWindow(HWND wnd) {
+    return IsWindowVisible(wnd) && !IsIconic(wnd) && !IsPassingWindow(wnd) && IsClientWindow(wnd);
+}
+
 bool CBoxKeeper::IsClientOnScreen() {
-    return AnyThreadWindow(&IsSeenClientWindow);
+    return AnyThreadWindow(&CBoxKeeper::IsSeenClientWindow);
 }
 
 void CBoxKeeper::Restack(HWND coming) {
@@ -177,7 +178,7 @@ void CBoxKeeper::Restack(HWND coming) {
         if (stack.keptOnTop)
             SetWindowPos(*box, HWND_TOPMOST, 0, 0, 0, 0, kRestackOnly);
         else
-            LeaveBand(*box);
+            LeaveTopMostBand(*box);
         moved = true;
     }
     if (moved) stack = ReadStack(coming);
@@ -218,5 +219,5 @@ void CBoxKeeper::OnWatchTimer() {
         Watch(false);
         return;
     }
-    if (stack.above < stack.boxes.size()) Restack();
+    if (stack.above < stack.boxes.size() || stack.misbanded) Restack();
 }

@@ -7,16 +7,17 @@
 //
 // What counts as the client on screen is what the player sees of it: the login window, the game
 // window, the game's host window and the windows they own, shown and not minimised; not its menus,
-// tool tips or boxes. Only the player's own hiding of the game window (the boss key, "pack") takes the
-// boxes along, and only when it leaves nothing of the client on screen; they come back with whichever
-// window of the client is shown next.
+// tool tips or boxes (the system keeps all three on top, owned by the window they belong to). Only the
+// player's own hiding of the game window (the boss key, "pack") takes the boxes along, and only when it
+// leaves nothing of the client on screen; they come back with whichever window of the client is shown
+// next.
 //
 // The main frame keeps the one keeper for the life of its window: the game window that took boxes
 // along may be gone (its game ended) before they come back. The window system may still restack the
 // windows after the client has shown them (under X without a window manager, a late expose moves a
 // top-most window above a box without any message), so while a box and a window of the client are
 // both on screen the frame's timer looks again; it moves a box only when one lies under a window of
-// the client, and it does not run at all otherwise.
+// the client or is not in the band their windows call for, and it does not run at all otherwise.
 #pragma once
 
 #include "framework/Handle.h"
@@ -43,11 +44,13 @@ public:
     // After the player has hidden the game window: when nothing of the client is left on screen, the
     // boxes that are up go too, until Settle brings them back.
     void TakeAlong();
-    // The watch timer's tick: settles again when a box lies under a window of the client, and stops
-    // once no box or no window of the client is on screen.
+    // The watch timer's tick: settles again when a box lies under a window of the client or out of
+    // its band, and stops once no box or no window of the client is on screen.
     void OnWatchTimer();
 
-    // TRUE while the player sees a window of the client (see above).
+    // TRUE for a window of the client that the player sees (see above).
+    static bool IsSeenClientWindow(HWND wnd);
+    // TRUE while the player sees a window of the client.
     static bool IsClientOnScreen();
     // TRUE for a message box (or any dialog) of this thread: the client's boxes are made by the system.
     static bool IsClientBox(HWND wnd);
@@ -68,3 +71,9 @@ private:
     std::vector<HWND> m_taken;
     CScopedHook m_cbtHook;
 };
+
+// Takes a window of the client out of the top-most band. Wine refuses while the window's owner lies
+// right under it at the top of the other windows (it keeps an owned window above its owner by
+// inserting it after the last top-most window, band and all): then the owner steps to the bottom for
+// a moment, and back under it.
+void LeaveTopMostBand(HWND wnd);

@@ -44,22 +44,31 @@ bool GoesWith(HWND wnd, HWND game) {
     return false;
 }
 
-// The shown top-level windows of this thread that go with the game window.
+// The top-level windows of this thread that go with the game window and match.
 struct PopupSearch {
     HWND game;
+    bool (*match)(HWND);
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectPopup(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<PopupSearch*>(param);
-    if (IsWindowVisible(wnd) && GoesWith(wnd, search->game)) search->found.push_back(wnd);
+    if (search->match(wnd) && GoesWith(wnd, search->game)) search->found.push_back(wnd);
     return TRUE;
 }
 
-std::vector<HWND> VisiblePopups(HWND game) {
-    PopupSearch search{game, {}};
+std::vector<HWND> Popups(HWND game, bool (*match)(HWND)) {
+    PopupSearch search{game, match, {}};
     EnumThreadWindows(GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool IsShown(HWND wnd) {
+    return IsWindowVisible(wnd) != FALSE;
+}
+
+bool IsTopMost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 // The cursor of a sizing hit code, or null for any other code.
@@ -222,9 +231,27 @@ void CGameWnd::Hide() {
     }
 }
 
+void CGameWnd::KeepOnTop(BOOL on) {
+    if (on && !IsWindowVisible()) {
+        m_bOnTopWhenShown = TRUE; // kept on top once it is back
+        return;
+    }
+    m_bOnTopWhenShown = FALSE;
+    if (on) {
+        SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        return;
+    }
+    // Not every system takes the windows it owns out of the band with it: the client does, once their
+    // owner is out (before, the system keeps them above it). The boxes follow the client's windows as
+    // the keeper hears of the restacking.
+    SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    for (HWND popup : Popups(m_hWnd, &IsTopMost))
+        LeaveTopMostBand(popup);
+}
+
 void CGameWnd::HidePopups() {
     if (!m_hWnd) return;
-    for (HWND popup : VisiblePopups(m_hWnd)) {
+    for (HWND popup : Popups(m_hWnd, &IsShown)) {
         ::ShowWindow(popup, SW_HIDE);
         m_vecHiddenPopups.push_back(popup);
     }

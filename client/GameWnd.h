@@ -9,9 +9,9 @@
 //
 // Hiding this window hides the pop-ups it owns with it, the lock's cover among them, and showing it
 // again brings back exactly those. Kept on top ("always on top"), it leaves the top-most band while
-// hidden and comes back into it. The drop-downs ("more", the server panel with its list) close
-// instead, as a menu does. The client's message boxes are the frame's box keeper's: the player's own
-// hiding (the boss key, "pack") hands them to it.
+// hidden and comes back into it; turned off, it takes the windows it owns out of the band with it. The
+// drop-downs ("more", the server panel with its list) close instead, as a menu does. The client's message
+// boxes are the frame's box keeper's: the player's own hiding (the boss key, "pack") hands them to it.
 //
 // Once the player has hidden it, only the player brings it back (the boss key, the tray, a game the
 // player starts); a game that a page starts while nothing of the client is on screen leaves it hidden.
@@ -64,6 +64,9 @@ public:
     // refuse or wait) and giving it back leaves it hidden.
     void HoldForToolWnd();
     void ReleaseFromToolWnd(const CWnd* closed = nullptr);
+    // "Always on top" set by the player: on, this window goes into the top-most band (once it is back,
+    // while put away); off, it leaves the band with every window it owns, boxes included.
+    void KeepOnTop(BOOL on);
     // TRUE while the boss key or "pack" keeps this window hidden.
     BOOL IsHiddenByPlayer() const { return m_bHiddenByPlayer; }
     // TRUE while the logout page keeps this window hidden.

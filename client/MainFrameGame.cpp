@@ -59,15 +59,16 @@ void CMainFrame::PostExitGame() {
 }
 
 void CMainFrame::ExitGame() {
-    if (!m_strCmdUrl.IsEmpty()) {
-        PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
+    if (m_strCmdUrl.IsEmpty() && !m_bInGame) return;
+    // Only from the message loop itself: a handler further out (a box's, a menu's, a page's) or a box
+    // up (a page's own alert, which its script waits on) may belong to what goes now. The exit comes
+    // back once they have all returned.
+    if (CWnd::IsInsideOuterLoop(1)) {
+        CWnd::PostWhenOuterLoopsReturn(m_hWnd, WM_EXIT_GAME);
         return;
     }
-    if (!m_bInGame) return;
-    // Only from the message loop itself: a handler further out (a box's, a menu's, a page's) may
-    // belong to what goes now. The exit comes back once they have all returned.
-    if (CWnd::GetHandlerDepth() > 1) {
-        CWnd::PostWhenHandlersReturn(m_hWnd, WM_EXIT_GAME);
+    if (!m_strCmdUrl.IsEmpty()) {
+        PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
         return;
     }
     m_bInGame = FALSE;

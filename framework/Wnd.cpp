@@ -1,6 +1,8 @@
 #include "Wnd.h"
 
 #include "DebugLog.h"
+#include "Handle.h"
+#include "MessageBox.h"
 
 namespace {
 
@@ -13,7 +15,7 @@ const wchar_t kSuperProp[] = L"PellarWndSuper";
 thread_local CWnd* t_pWndInit = nullptr;
 // Handlers of bound windows (and handler scopes) running on this thread.
 thread_local int t_nHandlerDepth = 0;
-// What waits for them to return: a few distinct messages at most.
+// What waits for them and the boxes to return: a few distinct messages at most.
 struct AfterHandlers {
     HWND wnd;
     UINT msg;
@@ -21,6 +23,40 @@ struct AfterHandlers {
 constexpr int kMaxAfterHandlers = 8;
 thread_local AfterHandlers t_afterHandlers[kMaxAfterHandlers];
 thread_local int t_nAfterHandlers = 0;
+// Sees this thread's boxes close while something waits.
+thread_local CScopedHook t_boxHook;
+
+// A message box of this thread other than one on its way out.
+struct BoxSearch {
+    HWND closing;
+    bool found;
+};
+BOOL CALLBACK MatchBox(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    search->found = wnd != search->closing && AfxIsMessageBoxWindow(wnd);
+    return search->found ? FALSE : TRUE;
+}
+bool AnyBoxUp(HWND closing) {
+    BoxSearch search{closing, false};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Posts what waits once no handler runs and no box is up; closing: a box on its way out.
+void PostWaitingWork(HWND closing) {
+    if (t_nAfterHandlers == 0 || t_nHandlerDepth > 0 || AnyBoxUp(closing)) return;
+    t_boxHook.Unhook();
+    const int count = t_nAfterHandlers;
+    t_nAfterHandlers = 0;
+    for (int i = 0; i < count; ++i)
+        ::PostMessageW(t_afterHandlers[i].wnd, t_afterHandlers[i].msg, 0, 0);
+}
+
+LRESULT CALLBACK OnBoxDestroyed(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND wnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_DESTROYWND && AfxIsMessageBoxWindow(wnd)) PostWaitingWork(wnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 } // namespace
 
@@ -81,14 +117,21 @@ int CWnd::GetHandlerDepth() {
     return t_nHandlerDepth;
 }
 
-void CWnd::PostWhenHandlersReturn(HWND wnd, UINT msg) {
+BOOL CWnd::IsInsideOuterLoop(int ownHandlers) {
+    return t_nHandlerDepth > ownHandlers || AnyBoxUp(nullptr);
+}
+
+void CWnd::PostWhenOuterLoopsReturn(HWND wnd, UINT msg) {
     for (int i = 0; i < t_nAfterHandlers; ++i)
         if (t_afterHandlers[i].wnd == wnd && t_afterHandlers[i].msg == msg) return;
-    if (t_nHandlerDepth == 0 || t_nAfterHandlers == kMaxAfterHandlers) {
+    if (!IsInsideOuterLoop(0) || t_nAfterHandlers == kMaxAfterHandlers) {
         ::PostMessageW(wnd, msg, 0, 0);
         return;
     }
     t_afterHandlers[t_nAfterHandlers++] = {wnd, msg};
+    // Without the hook, the first handler to return after the last box has closed posts it.
+    if (!t_boxHook.Get())
+        t_boxHook.Attach(SetWindowsHookExW(WH_CBT, &OnBoxDestroyed, nullptr, GetCurrentThreadId()));
 }
 
 CHandlerScope::CHandlerScope() {
@@ -96,11 +139,7 @@ CHandlerScope::CHandlerScope() {
 }
 
 CHandlerScope::~CHandlerScope() {
-    if (--t_nHandlerDepth > 0) return;
-    const int count = t_nAfterHandlers;
-    t_nAfterHandlers = 0;
-    for (int i = 0; i < count; ++i)
-        ::PostMessageW(t_afterHandlers[i].wnd, t_afterHandlers[i].msg, 0, 0);
+    if (--t_nHandlerDepth == 0) PostWaitingWork(nullptr);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {

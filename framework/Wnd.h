@@ -54,7 +54,7 @@ class CWndGuard;
 
 // Counts as a running handler (CWnd::GetHandlerDepth) while it lives: for code that the system calls
 // back outside any window's handler, such as an event of a hosted control. The last one to end posts
-// what CWnd::PostWhenHandlersReturn kept.
+// what CWnd::PostWhenOuterLoopsReturn kept, unless a message box is still up.
 class CHandlerScope {
 public:
     CHandlerScope();
@@ -80,10 +80,16 @@ public:
     // How many handlers of bound windows are running on this thread now (nested message loops inside a
     // handler let further messages in): 1 inside a handler called straight from the message loop.
     static int GetHandlerDepth();
+    // TRUE while something further out than the caller has yet to return: a handler beyond the
+    // caller's own (ownHandlers: how many of the running ones are the caller's), or a message box of
+    // this thread, whose loop lies under everything that runs while it is up, whoever opened it (a
+    // handler, or a hosted page's script outside any handler).
+    static BOOL IsInsideOuterLoop(int ownHandlers);
     // Posts the message (both parameters 0) to the window once no handler is running on this thread
-    // any more, at once when none is: for work that must not run while a handler further out may
-    // still need what it changes, and that nothing else would bring back (no timer keeps trying).
-    static void PostWhenHandlersReturn(HWND wnd, UINT msg);
+    // and no message box of it is up, at once when neither is: for work that must not run while
+    // something further out may still need what it changes, and that nothing else would bring back
+    // (no timer keeps trying).
+    static void PostWhenOuterLoopsReturn(HWND wnd, UINT msg);
 
     // The object bound to a window, or null (also for windows no CWnd owns).
     static CWnd* FromHandlePermanent(HWND hWnd);

@@ -31,9 +31,7 @@ void CSetupWnd::OnSkinBtnClick(const SkinButtonInfo& info) {
         if (ReadCheckButton(*this, L"enable2", checked)) {
             settings->AlwaysTop = checked;
             CGameWnd* game = g_pMainFrame ? g_pMainFrame->m_pGameWnd : nullptr;
-            if (game && game->IsWindow())
-                game->SetWindowPos(checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                                   SWP_NOSIZE | SWP_NOMOVE);
+            if (game && game->IsWindow()) game->KeepOnTop(checked);
         }
     }
 

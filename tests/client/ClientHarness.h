@@ -5,6 +5,7 @@
 
 #include "ClientTestSupport.h"
 
+#include "client/BoxKeeper.h"
 #include "client/GameWnd.h"
 #include "client/HtmlWnd.h"
 #include "client/tools/VIPWnd.h"
@@ -12,20 +13,9 @@
 
 #include <string>
 
-// A window of the client that the player sees: the login window, the game window, the game's host
-// window or a window one of them owns, shown and not minimised; no box, menu or tool tip.
+// A window of the client that the player sees: the client's own one test of it.
 inline bool IsSeenClientWindow(HWND wnd) {
-    wchar_t cls[32] = {};
-    GetClassNameW(wnd, cls, 32);
-    if (!IsWindowVisible(wnd) || IsIconic(wnd) || AfxIsMessageBoxWindow(wnd) ||
-        _wcsicmp(cls, L"tooltips_class32") == 0 || !g_pMainFrame)
-        return false;
-    CGameWnd* game = g_pMainFrame->m_pGameWnd;
-    CWnd* const roots[] = {g_pMainFrame->m_pMainHtmlWnd, game, game ? game->m_pHostWnd : nullptr};
-    for (HWND up = wnd; up; up = GetWindow(up, GW_OWNER))
-        for (CWnd* root : roots)
-            if (root && root->GetSafeHwnd() == up) return true;
-    return false;
+    return CBoxKeeper::IsSeenClientWindow(wnd);
 }
 
 // Where a message box of this thread stands: "hidden", "buried" (a window of the client that the

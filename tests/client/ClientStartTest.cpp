@@ -320,6 +320,19 @@ TEST_F(ClientTest, GameStartsOnlyFromOurOwnSendAndExitsOnceItsHandlersHaveReturn
     EXPECT_EQ(::GetParent(frame->GetBrowserView()->GetSafeHwnd()),
               frame->m_pMainHtmlWnd->m_pIEWnd->GetSafeHwnd());
 
+    // The same while the tray menu is open: its loop runs inside the frame's handler, no box is up.
+    frame->StartGame(url);
+    game = frame->m_pGameWnd;
+    InsideMenu(
+        [&] {
+            ReachPage(frame->GetBrowserView(), L"about:blank2");
+            Pump(300);
+            EXPECT_EQ(frame->m_pGameWnd, game);
+        },
+        [&] { frame->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN); });
+    PumpUntil([&] { return !frame->m_bInGame; }, 3000);
+    EXPECT_EQ(frame->m_pGameWnd, nullptr);
+
     // A new game gets a new game window; leaving the client during it frees everything in order.
     frame->StartGame(url);
     ASSERT_NE(frame->m_pGameWnd, nullptr);

@@ -13,6 +13,7 @@
 #include "foundation/Config.h"
 #include "foundation/Settings.h"
 #include "framework/App.h"
+#include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "skin/SkinWndCommon.h"
@@ -22,6 +23,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class GdiplusEnvironment : public ::testing::Environment {
@@ -111,6 +113,31 @@ private:
     const CString m_log = m_folder / L"browser.txt";
     ScopedClassesValue m_command;
 };
+
+// Runs visit inside the loop of the next menu this thread shows, then closes that menu; open opens it
+// (and returns once it has closed).
+inline std::function<void()> g_menuVisit;
+inline void CALLBACK VisitMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu) || !g_menuVisit) return;
+    KillTimer(nullptr, timer);
+    std::exchange(g_menuVisit, nullptr)();
+    EndMenu();
+}
+inline void InsideMenu(const std::function<void()>& visit, const std::function<void()>& open) {
+    g_menuVisit = visit;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &VisitMenu);
+    open();
+    KillTimer(nullptr, timer);
+    g_menuVisit = nullptr;
+}
+// A menu of a window, as the browser shows its own over a page: top-most, owned by that window.
+inline void TrackMenuOf(HWND owner) {
+    CMenu menu;
+    menu.Attach(CreatePopupMenu());
+    AppendMenuW(menu, MF_STRING, 1, L"item");
+    menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 200, 200, owner);
+}
 
 struct Box {
     CString text, caption;

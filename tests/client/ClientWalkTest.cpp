@@ -33,7 +33,7 @@
 
 namespace {
 
-constexpr unsigned kWalks = 9;
+constexpr unsigned kWalks = 10;
 constexpr int kStepsPerWalk = 50;
 
 bool Shown(const CWnd* wnd) {
@@ -224,7 +224,10 @@ protected:
              "setup ok, always on top turned over", "hot-key failure box"},
             {"server pick in the login window", "logout page"},
             {"server pick in the login window", "more", "more: version check", "logout page"},
-            {"login min", "boss key", "account reply", "a chat or host page starts a game", "tray"}};
+            {"login min", "boss key", "account reply", "a chat or host page starts a game", "tray"},
+            {"server pick in the login window", "account reply", "vip",
+             "always on top turned over with the chat window shown",
+             "always on top turned over with the chat window shown"}};
         m_seed = seed;
         m_rng.seed(seed);
         StartClient();
@@ -479,6 +482,14 @@ protected:
         return found;
     }
 
+    // The windows whose menu the player can open: the game window and the login window's page.
+    std::vector<HWND> MenuOwners() const {
+        std::vector<HWND> owners;
+        if (GameClickable()) owners.push_back(Game()->GetSafeHwnd());
+        if (Shown(Login()) && Login()->m_pIEWnd) owners.push_back(Login()->m_pIEWnd->GetSafeHwnd());
+        return owners;
+    }
+
     void Tray() {
         if (m_frame->m_bInGame && Game()) Showing();
         m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
@@ -610,6 +621,21 @@ protected:
              [this] { CloseTool(L"close"); }},
             {"boss key window's ok", 2, [this] { return Game() && Shown(Game()->m_pBossWnd); },
              [this] { CloseTool(L"ok"); }},
+            // The browser's own menu over a page (the game's, or the login window's), or the game
+            // window's: top-most and owned by that window; the rules hold while it is open too.
+            {"a menu of a client window", 2, [this] { return !m_inMenu && !MenuOwners().empty(); },
+             [this] {
+                 const std::vector<HWND> owners = MenuOwners();
+                 const HWND owner = owners[Pick(owners.size())];
+                 ::InsideMenu([this] { Check(); }, [owner] { TrackMenuOf(owner); });
+             }},
+            {"always on top turned over with the chat window shown", 2,
+             [this] { return GameClickable() && !Game()->m_bToolWndOpen && Shown(Game()->m_pVipWnd); },
+             [this] {
+                 Game()->OnMoreItem(L"setup");
+                 Click(Game()->m_pSetupWnd, L"enable2");
+                 CloseTool(L"ok");
+             }},
             {"setup ok, always on top turned over", 3,
              [this] { return Game() && Shown(Game()->m_pSetupWnd); },
              [this] {
@@ -679,6 +705,9 @@ protected:
                                (game && Shown(game->m_pHostWnd) && wnd == game->m_pHostWnd->GetSafeHwnd());
             EXPECT_FALSE(game && !gameShown && popup)
                 << Where() << ": a pop-up of the hidden game window is shown";
+            // Only a game window kept on top keeps the windows it owns in the top-most band.
+            EXPECT_FALSE(OwnedBy(wnd, gameWnd) && IsTopMost(wnd) && !IsTopMost(gameWnd))
+                << Where() << ": a window of the game window is in the top-most band without it";
         }
         // The window system may still restack what an event showed; the client settles its boxes again
         // within its watch period.

@@ -29,6 +29,10 @@ LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool IsTopMost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 // Inside a message box while it is up: where it stands (BoxState) is noted, then after each step
 // again, then the box is answered.
 struct BoxVisit {
@@ -118,20 +122,24 @@ TEST_F(GameWndPopupsTest, OnlyThePlayersHidingTakesTheFramesBoxAlong) {
     m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
     g_bGameWndVisible = TRUE;
     // The boss key's failure box is owned by the hidden frame: it goes with the boss key and comes
-    // back with it; the logout page leaves it up.
+    // back with it; the logout page leaves it up, and so does "pack" while the login window (shown for
+    // the logout page, with the game window that the tray brought back) is still on screen.
     EXPECT_EQ(
-        std::vector<std::string>({"seen", "hidden", "seen", "seen"}),
+        std::vector<std::string>({"seen", "hidden", "seen", "seen", "seen", "seen"}),
         VisitBoxWith(AfxLoadString(AFX_IDS_APP_TITLE),
-                     {[this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ShowLogoutPage(); }},
+                     {[this] { BossKey(); }, [this] { BossKey(); }, [this] { m_frame->ShowLogoutPage(); },
+                      [this] { m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN); },
+                      [this] { Click(&Game(), L"pack"); }},
                      [this] { m_frame->SendMessage(WM_HOTKEY_FAILED); }));
+    EXPECT_TRUE(m_frame->m_pMainHtmlWnd->IsWindowVisible() && !Game().IsWindowVisible());
 }
 
 TEST_F(GameWndPopupsTest, ABoxThePlayersHidingTookComesBackWithWhicheverWindowComesOnScreen) {
     m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
     g_bGameWndVisible = TRUE;
-    // Opened outside any handler, so that a game's exit can run while it is up.
+    // Opened outside any handler; a game's exit waits for it, hidden or not.
     EXPECT_EQ(
-        std::vector<std::string>({"seen", "hidden", "hidden", "seen", "seen", "seen", "hidden", "seen"}),
+        std::vector<std::string>({"seen", "hidden", "hidden", "seen", "seen", "seen", "hidden", "hidden"}),
         VisitBoxWith(L"错误",
                      {[this] { BossKey(); },
                       // a chat page's game, while nothing of the client is on screen
@@ -140,6 +148,7 @@ TEST_F(GameWndPopupsTest, ABoxThePlayersHidingTookComesBackWithWhicheverWindowCo
                       [this] { Click(m_frame->m_pMainHtmlWnd, L"min"); }, [this] { BossKey(); },
                       [this] { BossKey(); }, [this] { m_frame->ExitGame(); }},
                      [] { AfxShowMessageBox(nullptr, L"密码错误！", L"错误", MB_ICONERROR | MB_OK); }));
+    Pump(0);
     EXPECT_EQ(nullptr, m_frame->m_pGameWnd);
 }
 
@@ -159,6 +168,106 @@ TEST_F(GameWndPopupsTest, TheQuitQuestionIsKeptOnTopOnlyWhileItsGameWindowIsOnSc
                            [this] { Click(&Game(), L"close"); }));
     EXPECT_EQ(std::vector<bool>({true, false, true}), onTop);
     EXPECT_TRUE(Game().GetExStyle() & WS_EX_TOPMOST);
+}
+
+TEST_F(GameWndPopupsTest, AMenuOfTheGameWindowLeavesTheBoxesOutOfTheBandAndAWrongBandIsPutRight) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1"); // not kept on top
+    std::vector<bool> onTop;
+    const auto note = [&onTop] { onTop.push_back(IsTopMost(FindWindowW(L"#32770", L"错误"))); };
+    EXPECT_EQ(std::vector<std::string>({"seen", "seen", "seen", "seen"}),
+              VisitBoxWith(L"错误",
+                           {// the browser's own menu over the page, while the watch looks at the box
+                            [&] {
+                                InsideMenu(
+                                    [&] {
+                                        Pump(300);
+                                        note();
+                                    },
+                                    [this] { TrackMenuOf(Game()); });
+                            },
+                            [&] {
+                                Pump(300);
+                                note();
+                            },
+                            // in the band by anyone's doing: the watch puts it back
+                            [&] {
+                                const HWND box = FindWindowW(L"#32770", L"错误");
+                                SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                                Pump(300);
+                                note();
+                            }},
+                           [this] { AfxShowMessageBox(Game(), L"密码错误！", L"错误", MB_OK); }));
+    EXPECT_EQ(std::vector<bool>({false, false, false}), onTop);
+}
+
+TEST_F(GameWndPopupsTest, OnlyTheWindowsThePlayerSeesCountAsTheClientOnScreen) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    Game().OnUserLogin(L"u");
+    ASSERT_NE(Game().m_pHostWnd, nullptr);
+    g_bGameWndVisible = TRUE;
+    BossKey();
+    ASSERT_FALSE(CBoxKeeper::IsClientOnScreen());
+    // The game window's tool tip and menu (both kept on top by the system, owned by it) are not.
+    ::ShowWindow(Game().m_tooltip, SW_SHOWNA);
+    EXPECT_FALSE(CBoxKeeper::IsClientOnScreen()) << "a tool tip";
+    ::ShowWindow(Game().m_tooltip, SW_HIDE);
+    bool inMenu = true;
+    InsideMenu([&inMenu] { inMenu = CBoxKeeper::IsClientOnScreen(); }, [this] { TrackMenuOf(Game()); });
+    EXPECT_FALSE(inMenu) << "a menu";
+    // The game's host window is.
+    Game().m_pHostWnd->ShowSkinWnd(TRUE);
+    EXPECT_TRUE(CBoxKeeper::IsClientOnScreen()) << "the host window";
+}
+
+TEST_F(GameWndPopupsTest, AlwaysOnTopTurnedOffTakesTheGamesWindowsOutOfTheBandAndStaysOff) {
+    m_frame->m_strGsUrl = L"http://127.0.0.1:1/chat";
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    Game().OnUserLogin(L"u");
+    SendLocalMessage(Game(), WM_GSNAME, 0, reinterpret_cast<LPARAM>(L"客服"));
+    const auto turnOver = [this](BOOL on) {
+        Game().OnMoreItem(L"setup");
+        ASSERT_NE(Game().m_pSetupWnd, nullptr);
+        Click(Game().m_pSetupWnd, L"enable2");
+        Click(Game().m_pSetupWnd, L"ok");
+        ASSERT_EQ(on, GetIniConfig()->AlwaysTop);
+    };
+    turnOver(TRUE);
+    Click(&Game(), L"vip");
+    ASSERT_TRUE(Game().m_pVipWnd && Game().m_pVipWnd->IsWindowVisible());
+    turnOver(FALSE);
+    EXPECT_FALSE(IsTopMost(Game()));
+    EXPECT_FALSE(IsTopMost(*Game().m_pVipWnd)) << "the chat window";
+    bool boxOnTop = true;
+    VisitBoxWith(L"错误", {[&] { boxOnTop = IsTopMost(FindWindowW(L"#32770", L"错误")); }},
+                 [this] { AfxShowMessageBox(Game(), L"密码错误！", L"错误", MB_OK); });
+    EXPECT_FALSE(boxOnTop) << "a box opened afterwards";
+
+    // Turned off after the boss key has hidden and shown a window kept on top, it stays off.
+    g_bGameWndVisible = TRUE;
+    turnOver(TRUE);
+    BossKey();
+    BossKey();
+    turnOver(FALSE);
+    BossKey();
+    BossKey();
+    EXPECT_TRUE(Game().IsWindowVisible());
+    EXPECT_FALSE(IsTopMost(Game()));
+}
+
+TEST_F(GameWndPopupsTest, AGamesExitWaitsForABoxThatNoHandlerOpened) {
+    m_frame->StartGame(L"http://127.0.0.1:1/game?sid=1");
+    const CGameWnd* game = &Game();
+    bool stayed = false;
+    VisitBoxWith(L"提示", {[&] {
+                     ReachPage(Game().m_pWebView, L"about:blank2");
+                     Pump(300);
+                     stayed = m_frame->m_bInGame && m_frame->m_pGameWnd == game;
+                 }},
+                 // A page's alert: the browser shows it from the page's script, outside any handler.
+                 [this] { MessageBoxW(Game(), L"page", L"提示", MB_OK); });
+    EXPECT_TRUE(stayed) << "the game ended inside the box";
+    PumpUntil([this] { return !m_frame->m_bInGame; }, 3000);
+    EXPECT_EQ(nullptr, m_frame->m_pGameWnd) << "the exit did not come once the box had closed";
 }
 
 TEST_F(GameWndPopupsTest, OnlyThePlayerBringsBackAGameWindowThePlayerHid) {

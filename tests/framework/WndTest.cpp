@@ -196,14 +196,14 @@ TEST(CWndTest, WorkForWhenHandlersReturnIsPostedOnceTheOutermostHasReturned) {
         CHandlerScope outer; // an event of a hosted control, or a window's handler
         {
             CHandlerScope inner;
-            CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN);
-            CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN);
+            CWnd::PostWhenOuterLoopsReturn(hwnd, WM_TEST_OWN);
+            CWnd::PostWhenOuterLoopsReturn(hwnd, WM_TEST_OWN);
         }
         EXPECT_FALSE(PeekMessageW(&msg, hwnd, WM_TEST_OWN, WM_TEST_OWN, PM_NOREMOVE));
     }
     PumpPending();
     EXPECT_EQ(1, probe.ownMessages) << "posted once, when the last scope ended";
-    CWnd::PostWhenHandlersReturn(hwnd, WM_TEST_OWN); // none running: at once
+    CWnd::PostWhenOuterLoopsReturn(hwnd, WM_TEST_OWN); // none running: at once
     PumpPending();
     EXPECT_EQ(2, probe.ownMessages);
 }
