@@ -237,6 +237,7 @@ TEST_F(GameWndPopupsTest, AlwaysOnTopTurnedOffTakesTheGamesWindowsOutOfTheBandAn
     turnOver(FALSE);
     EXPECT_FALSE(IsTopMost(Game()));
     EXPECT_FALSE(IsTopMost(*Game().m_pVipWnd)) << "the chat window";
+    EXPECT_TRUE(IsTopMost(*Game().m_pHostWnd)) << "the host window is top-most by its own style";
     bool boxOnTop = true;
     VisitBoxWith(L"错误", {[&] { boxOnTop = IsTopMost(FindWindowW(L"#32770", L"错误")); }},
                  [this] { AfxShowMessageBox(Game(), L"密码错误！", L"错误", MB_OK); });
