@@ -20,10 +20,6 @@ constexpr UINT kWatchMs = 100;
 // The keeper that watches this thread's boxes (the hook calls back without one).
 CBoxKeeper* g_pWatchingKeeper = nullptr;
 
-bool IsTopMost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // Boxes, menus and tool tips come and go over the client's windows (a menu and a tool tip are kept on
 // top by the system, owned by the window they belong to): none of them is a window the player sees of
 // the client.
@@ -99,6 +95,10 @@ bool AnyThreadWindow(bool (*match)(HWND)) {
 }
 
 } // namespace
+
+bool IsTopMost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 void LeaveTopMostBand(HWND wnd) {
     SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRestackOnly);

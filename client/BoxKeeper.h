@@ -72,6 +72,8 @@ private:
     CScopedHook m_cbtHook;
 };
 
+// TRUE for a window in the top-most band.
+bool IsTopMost(HWND wnd);
 // Takes a window of the client out of the top-most band. Wine refuses while the window's owner lies
 // right under it at the top of the other windows (it keeps an owned window above its owner by
 // inserting it after the last top-most window, band and all): then the owner steps to the bottom for

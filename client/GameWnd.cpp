@@ -67,10 +67,6 @@ bool IsShown(HWND wnd) {
     return IsWindowVisible(wnd) != FALSE;
 }
 
-bool IsTopMost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // The cursor of a sizing hit code, or null for any other code.
 LPCWSTR SizingCursor(UINT hit) {
     switch (hit) {

@@ -113,10 +113,6 @@ CWnd::~CWnd() {
     ::DestroyWindow(hWnd);
 }
 
-int CWnd::GetHandlerDepth() {
-    return t_nHandlerDepth;
-}
-
 BOOL CWnd::IsInsideOuterLoop(int ownHandlers) {
     return t_nHandlerDepth > ownHandlers || AnyBoxUp(nullptr);
 }

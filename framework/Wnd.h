@@ -52,7 +52,7 @@ BOOL AfxRegisterClass(WNDCLASSW* wndClass);
 
 class CWndGuard;
 
-// Counts as a running handler (CWnd::GetHandlerDepth) while it lives: for code that the system calls
+// Counts as a running handler (see CWnd::IsInsideOuterLoop) while it lives: for code that the system calls
 // back outside any window's handler, such as an event of a hosted control. The last one to end posts
 // what CWnd::PostWhenOuterLoopsReturn kept, unless a message box is still up.
 class CHandlerScope {
@@ -77,11 +77,10 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // How many handlers of bound windows are running on this thread now (nested message loops inside a
-    // handler let further messages in): 1 inside a handler called straight from the message loop.
-    static int GetHandlerDepth();
     // TRUE while something further out than the caller has yet to return: a handler beyond the
-    // caller's own (ownHandlers: how many of the running ones are the caller's), or a message box of
+    // caller's own (ownHandlers: how many of the running ones are the caller's; nested message loops
+    // inside a handler let further messages in, and one called straight from the loop is the only
+    // one), or a message box of
     // this thread, whose loop lies under everything that runs while it is up, whoever opened it (a
     // handler, or a hosted page's script outside any handler).
     static BOOL IsInsideOuterLoop(int ownHandlers);

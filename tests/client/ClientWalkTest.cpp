@@ -75,10 +75,6 @@ std::vector<HWND> SeenWindows() {
     return found;
 }
 
-bool IsTopMost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // A window of another program (another thread here), which the player brings forward over the client
 // and puts away again.
 class OtherProgram {
@@ -418,25 +414,19 @@ protected:
 
     // The player opens the tray menu: some events happen while it is open, then it closes unchosen.
     void TrayMenu() {
-        m_menuSteps = static_cast<int>(Pick(4));
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideMenu);
-        m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN);
-        KillTimer(nullptr, timer);
+        const int steps = static_cast<int>(Pick(4));
+        InsideMenu(
+            [this, steps] {
+                m_inMenu = true;
+                if (SeenWindows().empty() && !ThreadWindows(true).empty()) Pump(120);
+                Check();
+                for (int i = 0; i < steps && !HasFailure(); ++i)
+                    Step();
+                m_inMenu = false;
+            },
+            [this] { m_frame->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN); });
         PumpUntil([this] { return !m_frame->m_bInGame || !m_exitAsked; }, 1000);
         m_exitAsked = false;
-    }
-    static void CALLBACK InsideMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-        ClientWalkTest& walk = *g_walk;
-        const HWND menu = FindWindowW(L"#32768", nullptr);
-        if (!menu || !IsWindowVisible(menu) || walk.m_inMenu) return;
-        KillTimer(nullptr, timer);
-        walk.m_inMenu = true;
-        if (SeenWindows().empty() && !ThreadWindows(true).empty()) Pump(120);
-        walk.Check();
-        for (int i = 0; i < walk.m_menuSteps && !walk.HasFailure(); ++i)
-            walk.Step();
-        walk.m_inMenu = false;
-        EndMenu();
     }
 
     // The player brings another program forward, kept on top or not. The client's boxes stay behind it
@@ -627,7 +617,7 @@ protected:
              [this] {
                  const std::vector<HWND> owners = MenuOwners();
                  const HWND owner = owners[Pick(owners.size())];
-                 ::InsideMenu([this] { Check(); }, [owner] { TrackMenuOf(owner); });
+                 InsideMenu([this] { Check(); }, [owner] { TrackMenuOf(owner); });
              }},
             {"always on top turned over with the chat window shown", 2,
              [this] { return GameClickable() && !Game()->m_bToolWndOpen && Shown(Game()->m_pVipWnd); },
@@ -782,7 +772,6 @@ protected:
     HWND m_lastUpdate = nullptr;
     std::vector<LPARAM> m_heldAnswers;
     bool m_realBoxNext = false, m_inBox = false, m_inMenu = false, m_exitAsked = false;
-    int m_menuSteps = 0;
     // The boxes the player's last hiding took along.
     std::vector<HWND> m_taken;
     int m_hiddenTicks = 0;

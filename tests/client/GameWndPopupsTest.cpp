@@ -29,10 +29,6 @@ LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool IsTopMost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // Inside a message box while it is up: where it stands (BoxState) is noted, then after each step
 // again, then the box is answered.
 struct BoxVisit {
